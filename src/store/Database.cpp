@@ -1,0 +1,309 @@
+#include "store/Database.h"
+
+#include <filesystem>
+#include <fstream>
+#include <utility>
+
+#include <sqlcipher/sqlite3.h>
+
+#include "store/DbError.h"
+#include "store/Dialect.h"
+#include "store/Schema.h"
+
+namespace store {
+
+const char* const kArchivePassword = "2005valdora";
+
+namespace {
+
+constexpr int kBusyTimeoutMs = 2000;
+
+[[noreturn]] void fail(sqlite3* db, int rc, const char* source) {
+    const int number = rc & 0xFF;
+    throw DbError(number, db ? sqlite3_errmsg(db) : sqlite3_errstr(number), source);
+}
+
+bool onlyBlanksOrSemicolons(const char* tail) {
+    for (; tail && *tail; ++tail) {
+        const char c = *tail;
+        if (c != ' ' && c != '\t' && c != '\r' && c != '\n' && c != ';') return false;
+    }
+    return true;
+}
+
+void bind(sqlite3* db, sqlite3_stmt* stmt, int index, const Value& v, const char* source) {
+    int rc;
+    if (v.isNull()) {
+        rc = sqlite3_bind_null(stmt, index);
+    } else if (v.isInteger()) {
+        rc = sqlite3_bind_int64(stmt, index, v.toInt());
+    } else if (v.isReal()) {
+        rc = sqlite3_bind_double(stmt, index, v.toDouble());
+    } else {
+        const std::string text = v.toText();
+        rc = sqlite3_bind_text(stmt, index, text.data(), static_cast<int>(text.size()),
+                               SQLITE_TRANSIENT);
+    }
+    if (rc != SQLITE_OK) fail(db, rc, source);
+}
+
+}  // namespace
+
+// ---- Statement -------------------------------------------------------------------------------
+
+Statement::Statement(sqlite3* db, sqlite3_stmt* stmt, std::string source)
+    : db_(db), stmt_(stmt), source_(std::move(source)) {}
+
+Statement::~Statement() {
+    sqlite3_finalize(stmt_);
+}
+
+Statement::Statement(Statement&& other) noexcept
+    : db_(other.db_),
+      stmt_(std::exchange(other.stmt_, nullptr)),
+      source_(std::move(other.source_)) {}
+
+Statement& Statement::operator=(Statement&& other) noexcept {
+    if (this != &other) {
+        sqlite3_finalize(stmt_);
+        db_ = other.db_;
+        stmt_ = std::exchange(other.stmt_, nullptr);
+        source_ = std::move(other.source_);
+    }
+    return *this;
+}
+
+bool Statement::step() {
+    const int rc = sqlite3_step(stmt_);
+    if (rc == SQLITE_ROW) return true;
+    if (rc == SQLITE_DONE) return false;
+    fail(db_, rc, source_.c_str());
+}
+
+int Statement::columnCount() const {
+    return sqlite3_column_count(stmt_);
+}
+
+std::string Statement::columnName(int column) const {
+    const char* name = sqlite3_column_name(stmt_, column);
+    return name ? name : "";
+}
+
+Value Statement::value(int column) const {
+    switch (sqlite3_column_type(stmt_, column)) {
+        case SQLITE_INTEGER:
+            return Value(static_cast<std::int64_t>(sqlite3_column_int64(stmt_, column)));
+        case SQLITE_FLOAT:
+            return Value(sqlite3_column_double(stmt_, column));
+        case SQLITE_NULL:
+            return Value();
+        default: {
+            const auto* text = sqlite3_column_text(stmt_, column);
+            const int bytes = sqlite3_column_bytes(stmt_, column);
+            return Value(
+                std::string(reinterpret_cast<const char*>(text), static_cast<std::size_t>(bytes)));
+        }
+    }
+}
+
+// ---- Database --------------------------------------------------------------------------------
+
+Database::~Database() {
+    close();
+}
+
+Database::Database(Database&& other) noexcept
+    : db_(std::exchange(other.db_, nullptr)),
+      path_(std::move(other.path_)),
+      password_(std::move(other.password_)) {}
+
+Database& Database::operator=(Database&& other) noexcept {
+    if (this != &other) {
+        close();
+        db_ = std::exchange(other.db_, nullptr);
+        path_ = std::move(other.path_);
+        password_ = std::move(other.password_);
+    }
+    return *this;
+}
+
+void Database::close() {
+    if (db_) sqlite3_close_v2(db_);
+    db_ = nullptr;
+}
+
+Database Database::open(const std::string& path, const std::string& password) {
+    constexpr const char* kSource = "Database.Open";
+    if (path.empty()) fail(nullptr, SQLITE_CANTOPEN, kSource);
+    Database db;
+    db.path_ = path;
+    db.password_ = password;
+    // Read-write without create: a missing file is an error, never a new empty archive.
+    const int rc = sqlite3_open_v2(path.c_str(), &db.db_, SQLITE_OPEN_READWRITE, nullptr);
+    if (rc != SQLITE_OK) fail(db.db_, rc, kSource);
+    sqlite3_key(db.db_, password.data(), static_cast<int>(password.size()));
+    sqlite3_busy_timeout(db.db_, kBusyTimeoutMs);
+    registerDialectFunctions(db.db_);
+    // The key is only checked when the first page is read: a wrong password, a file that is
+    // not an archive, a locked or unreadable file all fail here, before anything is written.
+    Statement check = db.prepareAs("SELECT count(*) FROM sqlite_master", {}, kSource);
+    check.step();
+    if (check.value(0).toInt() == 0) {
+        throw DbError(SQLITE_NOTADB, sqlite3_errstr(SQLITE_NOTADB), kSource);  // empty file
+    }
+    if (sqlite3_db_readonly(db.db_, "main") == 1) {
+        throw DbError(SQLITE_READONLY, sqlite3_errstr(SQLITE_READONLY), kSource);
+    }
+    return db;
+}
+
+Database Database::create(const std::string& path, const std::string& password) {
+    constexpr const char* kSource = "Database.Create";
+    if (path.empty() || std::filesystem::exists(path)) {
+        throw DbError(SQLITE_CANTOPEN, "Il file esiste già: " + path, kSource);
+    }
+    Database db;
+    db.path_ = path;
+    db.password_ = password;
+    const int rc =
+        sqlite3_open_v2(path.c_str(), &db.db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    try {
+        if (rc != SQLITE_OK) fail(db.db_, rc, kSource);
+        sqlite3_key(db.db_, password.data(), static_cast<int>(password.size()));
+        sqlite3_busy_timeout(db.db_, kBusyTimeoutMs);
+        registerDialectFunctions(db.db_);
+        Transaction tx(db);
+        createSchema(db);
+        tx.commit();
+    } catch (...) {
+        db.close();
+        std::error_code ignored;
+        std::filesystem::remove(path, ignored);
+        throw;
+    }
+    return db;
+}
+
+Statement Database::prepareAs(const std::string& sql, const std::vector<Value>& params,
+                              const char* source) {
+    if (!db_) throw DbError(SQLITE_MISUSE, "L'archivio non è aperto", source);
+    const Translated translated = translate(sql);
+    sqlite3_stmt* raw = nullptr;
+    const char* tail = nullptr;
+    const int rc = sqlite3_prepare_v2(db_, translated.sql.c_str(),
+                                      static_cast<int>(translated.sql.size()), &raw, &tail);
+    if (rc != SQLITE_OK) fail(db_, rc, source);
+    Statement stmt(db_, raw, source);
+    if (!raw) throw DbError(SQLITE_MISUSE, "Istruzione SQL vuota", source);
+    if (!onlyBlanksOrSemicolons(tail)) {
+        throw DbError(SQLITE_MISUSE, "Una sola istruzione SQL alla volta", source);
+    }
+    const std::size_t given = translated.params.size() + params.size();
+    if (given != static_cast<std::size_t>(sqlite3_bind_parameter_count(raw))) {
+        throw DbError(SQLITE_RANGE, "Numero di parametri errato per l'istruzione: " + sql, source);
+    }
+    int index = 1;
+    for (const Value& v : translated.params) bind(db_, raw, index++, v, source);
+    for (const Value& v : params) bind(db_, raw, index++, v, source);
+    return stmt;
+}
+
+void Database::exec(const char* sql, const char* source) {
+    Statement stmt = prepareAs(sql, {}, source);
+    while (stmt.step()) {
+    }
+}
+
+int Database::execute(const std::string& sql, const std::vector<Value>& params) {
+    Statement stmt = prepareAs(sql, params, "Database.Execute");
+    const int before = sqlite3_total_changes(db_);
+    while (stmt.step()) {
+    }
+    return sqlite3_total_changes(db_) - before;
+}
+
+QueryResult Database::query(const std::string& sql, const std::vector<Value>& params) {
+    Statement stmt = prepareAs(sql, params, "Database.Query");
+    QueryResult result;
+    const int n = stmt.columnCount();
+    for (int c = 0; c < n; ++c) result.columns.push_back(stmt.columnName(c));
+    while (stmt.step()) {
+        std::vector<Value>& row = result.rows.emplace_back();
+        row.reserve(static_cast<std::size_t>(n));
+        for (int c = 0; c < n; ++c) row.push_back(stmt.value(c));
+    }
+    return result;
+}
+
+Statement Database::prepare(const std::string& sql, const std::vector<Value>& params) {
+    return prepareAs(sql, params, "Database.Query");
+}
+
+std::int64_t Database::lastInsertRowid() const {
+    return sqlite3_last_insert_rowid(db_);
+}
+
+void Database::begin() {
+    exec("BEGIN IMMEDIATE", "Database.Begin");
+}
+void Database::commit() {
+    exec("COMMIT", "Database.Commit");
+}
+void Database::rollback() {
+    exec("ROLLBACK", "Database.Rollback");
+}
+bool Database::inTransaction() const {
+    return db_ && sqlite3_get_autocommit(db_) == 0;
+}
+
+void Database::compactInto(const std::string& newPath) {
+    constexpr const char* kSource = "Database.Compact";
+    if (!db_) throw DbError(SQLITE_MISUSE, "L'archivio non è aperto", kSource);
+    if (inTransaction()) {
+        throw DbError(SQLITE_MISUSE, "Compattazione impossibile durante una transazione", kSource);
+    }
+    if (newPath.empty() || std::filesystem::exists(newPath)) {
+        throw DbError(SQLITE_CANTOPEN, "Il file esiste già: " + newPath, kSource);
+    }
+    // The connection cannot create files, so the copy starts as an empty file (an empty
+    // database to the engine), attached with the archive's key and filled by the export.
+    if (!std::ofstream(newPath, std::ios::binary)) fail(nullptr, SQLITE_CANTOPEN, kSource);
+    try {
+        prepareAs("ATTACH DATABASE ? AS vd_compact KEY ?", {newPath, password_}, kSource).step();
+        try {
+            prepareAs("SELECT sqlcipher_export('vd_compact')", {}, kSource).step();
+        } catch (...) {
+            sqlite3_exec(db_, "DETACH DATABASE vd_compact", nullptr, nullptr, nullptr);
+            throw;
+        }
+        prepareAs("DETACH DATABASE vd_compact", {}, kSource).step();
+        Database::open(newPath, password_);  // the copy must open with the same password
+    } catch (...) {
+        std::error_code ignored;
+        std::filesystem::remove(newPath, ignored);
+        throw;
+    }
+}
+
+// ---- Transaction -----------------------------------------------------------------------------
+
+Transaction::Transaction(Database& db) : db_(db) {
+    db_.begin();
+}
+
+Transaction::~Transaction() {
+    if (!done_ && db_.inTransaction()) {
+        try {
+            db_.rollback();
+        } catch (const DbError&) {
+            // A destructor must not throw; the engine rolls back when the connection closes.
+        }
+    }
+}
+
+void Transaction::commit() {
+    db_.commit();
+    done_ = true;
+}
+
+}  // namespace store

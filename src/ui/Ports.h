@@ -1,0 +1,82 @@
+#pragma once
+// The program's outside world, injectable: message boxes, clock, files and the report engine.
+// The desktop program plugs in Qt and the system; the scenario runner plugs in scripted
+// answers, a fixed clock and recorders.
+#include <string>
+#include <vector>
+
+#include "store/DateTime.h"
+
+namespace ui {
+
+enum class Buttons { OK, OKCancel, YesNo };
+enum class Icon { None, Information, Exclamation };
+enum class Answer { OK, Cancel, Yes, No };
+
+struct Message {
+    std::string title;
+    std::string text;  // line breaks as the program writes them (CR LF, CR or LF)
+    Buttons buttons = Buttons::OK;
+    Icon icon = Icon::None;
+    Answer defaultButton = Answer::OK;
+};
+
+class MessagePort {
+public:
+    virtual ~MessagePort() = default;
+    virtual Answer show(const Message& m) = 0;
+};
+
+class ClockPort {
+public:
+    virtual ~ClockPort() = default;
+    virtual store::DateTime now() = 0;
+};
+
+class FilePort {
+public:
+    virtual ~FilePort() = default;
+    virtual bool exists(const std::string& path) = 0;
+    // Each throws std::runtime_error with the system's reason on failure.
+    virtual void copy(const std::string& from, const std::string& to) = 0;  // overwrites
+    virtual void rename(const std::string& from, const std::string& to) = 0;  // replaces
+    virtual void remove(const std::string& path) = 0;
+    // The removable-media destination folder (it may be missing or not writable).
+    virtual std::string mediaFolder() = 0;
+    // Called before the archive is compacted; throws to make the compaction fail.
+    virtual void beforeCompact() {}
+};
+
+// One started report: the settings of the report object at the moment of the start.
+struct ReportRequest {
+    std::string file;  // full path of the definition file
+    std::string title;
+    std::vector<std::string> formulas;  // "Name=\"value\"" texts, by formula number
+    std::string sql;                    // row source text, empty when a saved query is used
+    std::vector<std::string> columns;
+    std::vector<std::vector<std::string>> rows;  // rows as the engine returned them
+};
+
+class ReportPort {
+public:
+    virtual ~ReportPort() = default;
+    virtual void start(const ReportRequest& r) = 0;
+};
+
+// Shows the busy pointer while long work runs.
+class BusyPort {
+public:
+    virtual ~BusyPort() = default;
+    virtual void begin() {}
+    virtual void end() {}
+};
+
+struct Ports {
+    MessagePort* messages = nullptr;
+    ClockPort* clock = nullptr;
+    FilePort* files = nullptr;
+    ReportPort* reports = nullptr;
+    BusyPort* busy = nullptr;
+};
+
+}  // namespace ui

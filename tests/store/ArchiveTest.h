@@ -1,0 +1,38 @@
+#pragma once
+// A fresh archive in a temporary folder of its own, removed after each test.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "PrintValue.h"
+#include "store/Database.h"
+
+class ArchiveTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (std::filesystem::temp_directory_path() / "vdstoreXXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        dir_ = pattern;
+        db_ = store::Database::create(pathOf("Vendral2005.mdb"));
+    }
+    void TearDown() override {
+        db_.close();
+        std::filesystem::remove_all(dir_);
+    }
+
+    std::string pathOf(const std::string& name) const { return (dir_ / name).string(); }
+
+    void addDomanda(const std::string& number, const store::Value& surname,
+                    const store::Value& name = {}, const store::Value& flagOk = {},
+                    const store::Value& requested = {}) {
+        db_.execute(
+            "INSERT INTO Domanda (NumRepertorio, CognomeRich, NomeRich, FlagDomandaOK, "
+            "ContribRichiesto, ComuneRich) VALUES (?, ?, ?, ?, ?, 'A00101')",
+            {number, surname, name, flagOk, requested});
+    }
+
+    std::filesystem::path dir_;
+    store::Database db_;
+};
