@@ -1,0 +1,147 @@
+#include "qt/Layouts.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollArea>
+#include <QStyle>
+#include <QTabWidget>
+#include <QTableView>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <map>
+
+#include "ui/Screen.h"
+#include "ui_frmAccessoVD.h"
+#include "ui_frmConfigVD.h"
+#include "ui_frmInizio.h"
+
+namespace gui {
+
+namespace {
+
+template <class Form, class Window>
+Window* make() {
+    auto* window = new Window;
+    Form form;
+    form.setupUi(window);
+    return window;
+}
+
+// A field of the plain form: the widget for a control of this kind.
+QWidget* plainWidget(const ui::Control& c) {
+    switch (c.kind()) {
+        case ui::Kind::TextBox:
+        case ui::Kind::DateBox:
+            return new QLineEdit;
+        case ui::Kind::CheckBox:
+            return new QCheckBox(QString::fromStdString(c.id()));
+        case ui::Kind::OptionButton:
+            return new QRadioButton(QString::fromStdString(c.id()));
+        case ui::Kind::ComboBox: {
+            auto* box = new QComboBox;
+            box->setEditable(true);
+            return box;
+        }
+        case ui::Kind::Grid:
+            return new QTableView;
+        case ui::Kind::Label:
+            return new QLabel;
+        case ui::Kind::Button:
+            return new QPushButton(QString::fromStdString(c.id()));
+        case ui::Kind::Frame:
+            return new QGroupBox;
+        case ui::Kind::TabStrip:
+            return new QTabWidget;
+        case ui::Kind::MenuItem:
+            break;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+std::string widgetName(const std::string& controlName, int index) {
+    return index < 0 ? controlName : controlName + "_" + std::to_string(index);
+}
+
+QWidget* createLayout(const std::string& screenName) {
+    if (screenName == "frmInizio") return make<Ui::frmInizio, QMainWindow>();
+    if (screenName == "frmConfigVD") {
+        QWidget* window = make<Ui::frmConfigVD, QWidget>();
+        auto* exit = window->findChild<QToolButton*>("cmdUscita");
+        exit->setIcon(window->style()->standardIcon(QStyle::SP_DialogCloseButton));
+        return window;
+    }
+    if (screenName == "frmAccessoVD") return make<Ui::frmAccessoVD, QWidget>();
+    return nullptr;
+}
+
+QWidget* createPlainLayout(const ui::Screen& screen) {
+    auto* window = new QWidget;
+    window->resize(720, 540);
+    auto* outer = new QVBoxLayout(window);
+    auto* area = new QScrollArea;
+    area->setWidgetResizable(true);
+    area->setFrameShape(QFrame::NoFrame);
+    auto* body = new QWidget;
+    auto* top = new QFormLayout(body);
+    area->setWidget(body);
+    outer->addWidget(area);
+
+    // Controls sit in their frame, else in their tab page, else on the form itself.
+    std::map<const ui::Control*, QFormLayout*> frames;
+    std::vector<QFormLayout*> pages;
+    auto layoutFor = [&](const ui::Control& c) {
+        if (auto it = frames.find(c.container); it != frames.end()) return it->second;
+        if (c.page >= 0 && c.page < static_cast<int>(pages.size())) return pages[c.page];
+        return top;
+    };
+    QMenu* menu = nullptr;
+    for (const auto& owned : screen.controls()) {
+        const ui::Control& c = *owned;
+        const QString name = QString::fromStdString(widgetName(c.name(), c.index()));
+        if (c.kind() == ui::Kind::MenuItem) {
+            if (menu == nullptr) {
+                auto* bar = new QMenuBar;
+                outer->setMenuBar(bar);
+                menu = bar->addMenu("&Menu");
+            }
+            menu->addAction(QString::fromStdString(c.id()))->setObjectName(name);
+            continue;
+        }
+        QWidget* w = plainWidget(c);
+        w->setObjectName(name);
+        if (auto* frame = qobject_cast<QGroupBox*>(w)) frames[&c] = new QFormLayout(frame);
+        if (auto* tabs = qobject_cast<QTabWidget*>(w)) {
+            for (const std::string& caption : c.pages) {
+                auto* page = new QWidget;
+                pages.push_back(new QFormLayout(page));
+                tabs->addTab(page, QString::fromStdString(caption));
+            }
+        }
+        switch (c.kind()) {
+            case ui::Kind::TextBox:
+            case ui::Kind::DateBox:
+            case ui::Kind::ComboBox:
+            case ui::Kind::Grid:
+            case ui::Kind::Label:
+                layoutFor(c)->addRow(QString::fromStdString(c.id()), w);
+                break;
+            default:
+                layoutFor(c)->addRow(w);
+                break;
+        }
+    }
+    return window;
+}
+
+}  // namespace gui

@@ -1,0 +1,145 @@
+#include "qt/QtPorts.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSettings>
+#include <filesystem>
+#include <stdexcept>
+#include <system_error>
+
+namespace gui {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+fs::path toPath(const std::string& utf8) {
+    return fs::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+void check(const std::error_code& ec) {
+    if (ec) throw std::runtime_error(ec.message());
+}
+
+QMessageBox::StandardButton standard(ui::Answer a) {
+    switch (a) {
+        case ui::Answer::OK:
+            return QMessageBox::Ok;
+        case ui::Answer::Cancel:
+            return QMessageBox::Cancel;
+        case ui::Answer::Yes:
+            return QMessageBox::Yes;
+        case ui::Answer::No:
+            return QMessageBox::No;
+    }
+    return QMessageBox::Ok;
+}
+
+}  // namespace
+
+std::string lineBreaks(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r') {
+            out += '\n';
+            if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+ui::Answer QtMessages::show(const ui::Message& m) {
+    QWidget* parent = QApplication::activeModalWidget();
+    if (parent == nullptr) parent = QApplication::activeWindow();
+    QMessageBox box(parent);
+    box.setWindowTitle(QString::fromStdString(m.title));
+    box.setTextFormat(Qt::PlainText);
+    box.setText(QString::fromStdString(lineBreaks(m.text)));
+    switch (m.icon) {
+        case ui::Icon::None:
+            box.setIcon(QMessageBox::NoIcon);
+            break;
+        case ui::Icon::Information:
+            box.setIcon(QMessageBox::Information);
+            break;
+        case ui::Icon::Exclamation:
+            box.setIcon(QMessageBox::Warning);
+            break;
+    }
+    switch (m.buttons) {
+        case ui::Buttons::OK:
+            box.setStandardButtons(QMessageBox::Ok);
+            break;
+        case ui::Buttons::OKCancel:
+            box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+            break;
+        case ui::Buttons::YesNo:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+            box.setEscapeButton(QMessageBox::No);
+            break;
+    }
+    if (QAbstractButton* b = box.button(standard(m.defaultButton))) {
+        box.setDefaultButton(static_cast<QPushButton*>(b));
+    }
+    box.exec();
+    switch (box.standardButton(box.clickedButton())) {
+        case QMessageBox::Cancel:
+            return ui::Answer::Cancel;
+        case QMessageBox::Yes:
+            return ui::Answer::Yes;
+        case QMessageBox::No:
+            return ui::Answer::No;
+        default:
+            return m.buttons == ui::Buttons::YesNo ? ui::Answer::No : ui::Answer::OK;
+    }
+}
+
+store::DateTime SystemClock::now() {
+    const QDateTime t = QDateTime::currentDateTime();
+    const QDate d = t.date();
+    const QTime h = t.time();
+    return {{d.year(), d.month(), d.day()}, h.hour(), h.minute(), h.second()};
+}
+
+bool QtFiles::exists(const std::string& path) {
+    std::error_code ec;
+    return fs::exists(toPath(path), ec);
+}
+
+void QtFiles::copy(const std::string& from, const std::string& to) {
+    std::error_code ec;
+    fs::copy_file(toPath(from), toPath(to), fs::copy_options::overwrite_existing, ec);
+    check(ec);
+}
+
+void QtFiles::rename(const std::string& from, const std::string& to) {
+    std::error_code ec;
+    fs::rename(toPath(from), toPath(to), ec);
+    check(ec);
+}
+
+void QtFiles::remove(const std::string& path) {
+    std::error_code ec;
+    fs::remove(toPath(path), ec);
+    check(ec);
+}
+
+std::string QtFiles::mediaFolder() {
+    const QSettings settings("Vendral", "Vendral2005");
+    return settings.value("media/folder").toString().toStdString();
+}
+
+void QtBusy::begin() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void QtBusy::end() {
+    QApplication::restoreOverrideCursor();
+}
+
+}  // namespace gui

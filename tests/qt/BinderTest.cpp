@@ -1,0 +1,249 @@
+#include "qt/Binder.h"
+
+#include <gtest/gtest.h>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+#include <cctype>
+
+#include "QtEnv.h"
+#include "qt/QtPorts.h"
+#include "ui/Screen.h"
+
+namespace gui {
+namespace {
+
+// Real message boxes, each answered with Enter as soon as it is on screen.
+class AnsweredMessages : public ui::MessagePort {
+public:
+    ui::Answer show(const ui::Message& m) override {
+        shown.push_back(m.text);
+        test::whenBoxOpens([](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Return); });
+        const ui::Answer answer = boxes_.show(m);
+        // As a window manager does, the window under the box is active again while the
+        // handling that opened the box still runs: Qt's focus comes back where Qt had it.
+        if (below != nullptr) below->activateWindow();
+        test::settle();
+        return answer;
+    }
+    std::vector<std::string> shown;
+    QWidget* below = nullptr;
+
+private:
+    QtMessages boxes_;
+};
+
+// A large list that counts the cells read.
+class Elenco : public ui::GridModel {
+public:
+    int rowCount() const override { return 100000; }
+    int columnCount() const override { return 3; }
+    std::string header(int column) const override { return "Colonna " + std::to_string(column); }
+    std::string cell(int row, int column) const override {
+        ++reads;
+        return std::to_string(row) + "/" + std::to_string(column);
+    }
+    mutable int reads = 0;
+};
+
+// A screen with no layout of its own: the binder builds its plain form.
+class frmProva : public ui::Screen {
+public:
+    explicit frmProva(ui::Program& program) : ui::Screen(program, "frmProva", "Prova") {
+        auto& txtNome = add(ui::Kind::TextBox, "txtNome");
+        add(ui::Kind::TextBox, "txtCitta");
+        auto& chkAffitto = add(ui::Kind::CheckBox, "chkAffitto");
+        auto& cmdOK = add(ui::Kind::Button, "cmdOK");
+        auto& cmdCancel = add(ui::Kind::Button, "cmdCancel");
+        add(ui::Kind::Grid, "grdElenco").setGridModel(elenco);
+        defaultButton = &cmdOK;
+        cancelButton = &cmdCancel;
+        // Letters only, in upper case.
+        txtNome.onKeyPress = [](int& key) {
+            if (key >= 'a' && key <= 'z') key = std::toupper(key);
+            if (key >= '0' && key <= '9') key = 0;
+        };
+        // An empty name is refused and keeps the focus.
+        txtNome.onLeave = [this, &txtNome] {
+            ++leaves;
+            if (!txtNome.text().empty()) return;
+            message("Nome obbligatorio");
+            setFocus(txtNome);
+        };
+        chkAffitto.onChange = [this] { ++changes; };
+        cmdOK.onClick = [this] { ++oks; };
+        cmdCancel.onClick = [this] { ++cancels; };
+    }
+    std::shared_ptr<Elenco> elenco = std::make_shared<Elenco>();
+    int leaves = 0;
+    int changes = 0;
+    int oks = 0;
+    int cancels = 0;
+};
+
+class BinderTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { test::ensureApplication(); }
+
+    void SetUp() override {
+        program.registerScreen("frmProva",
+                               [](ui::Program& p) { return std::make_unique<frmProva>(p); });
+        program.registerScreen("frmSopra", [](ui::Program& p) {
+            auto s = std::make_unique<ui::Screen>(p, "frmSopra", "Sopra");
+            s->add(ui::Kind::TextBox, "txtNota");
+            return s;
+        });
+        screen = static_cast<frmProva*>(&program.show("frmProva"));
+        window = binder.window(*screen);
+        ASSERT_NE(window, nullptr);
+        messages.below = window;
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+        test::settle();
+    }
+
+    template <class W>
+    W* widget(const char* name) {
+        auto* w = window->findChild<W*>(name);
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+    ui::Control& control(const char* name) { return screen->control(name); }
+    // The plain form stretches a check box: only its indicator and text take clicks.
+    static QPoint onIndicator(const QWidget* w) { return {6, w->height() / 2}; }
+
+    AnsweredMessages messages;
+    ui::Program program{ui::Ports{&messages, nullptr, nullptr, nullptr, nullptr}};
+    Binder binder{program};
+    frmProva* screen = nullptr;
+    QWidget* window = nullptr;
+};
+
+TEST_F(BinderTest, ModelChangesShowOnTheWidgets) {
+    auto* nome = widget<QLineEdit>("txtNome");
+    auto* ok = widget<QPushButton>("cmdOK");
+    control("txtNome").setText("ROSSI");
+    control("txtNome").setLocked(true);
+    control("cmdOK").setCaption("&Registra");
+    control("cmdOK").setEnabled(false);
+    screen->setTitle("Prova due");
+    EXPECT_EQ(nome->text(), "ROSSI");
+    EXPECT_TRUE(nome->isReadOnly());
+    EXPECT_EQ(ok->text(), "&Registra");
+    EXPECT_FALSE(ok->isEnabled());
+    EXPECT_EQ(window->windowTitle(), "Prova due");
+}
+
+TEST_F(BinderTest, TypedKeysPassTheModelsKeyFilter) {
+    auto* nome = widget<QLineEdit>("txtNome");
+    ASSERT_EQ(screen->focused(), &control("txtNome"));
+    ASSERT_TRUE(nome->hasFocus());
+    // Digits are swallowed, lower-case letters arrive in upper case.
+    QTest::keyClicks(nome, "ro1ss2i");
+    EXPECT_EQ(control("txtNome").text(), "ROSSI");
+    EXPECT_EQ(nome->text(), "ROSSI");
+    QTest::keyClick(nome, Qt::Key_Backspace);
+    EXPECT_EQ(control("txtNome").text(), "ROSS");
+    // Enter and Esc go to the model's default and cancel buttons, never into the text.
+    QTest::keyClick(nome, Qt::Key_Return);
+    test::settle();
+    EXPECT_EQ(screen->oks, 1);
+    EXPECT_EQ(nome->text(), "ROSS");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    test::settle();
+    EXPECT_EQ(screen->cancels, 1);
+}
+
+TEST_F(BinderTest, LeaveThatKeepsTheFocusRunsOnceAndQtFollows) {
+    auto* nome = widget<QLineEdit>("txtNome");
+    auto* citta = widget<QLineEdit>("txtCitta");
+    // The message box takes Qt's focus and gives it back to txtCitta when it closes; that
+    // must not run the leave of txtNome a second time.
+    QTest::keyClick(nome, Qt::Key_Tab);
+    test::settle();
+    EXPECT_EQ(screen->leaves, 1);
+    EXPECT_EQ(messages.shown, std::vector<std::string>{"Nome obbligatorio"});
+    EXPECT_EQ(screen->focused(), &control("txtNome"));
+    EXPECT_TRUE(nome->hasFocus());
+
+    // A mouse click on a button: the leave runs once, then the click.
+    QTest::mouseClick(widget<QPushButton>("cmdOK"), Qt::LeftButton);
+    test::settle();
+    EXPECT_EQ(screen->leaves, 2);
+    EXPECT_EQ(screen->oks, 1);
+    EXPECT_EQ(messages.shown.size(), 2u);
+    EXPECT_TRUE(nome->hasFocus());
+
+    QTest::keyClicks(nome, "bianchi");
+    QTest::keyClick(nome, Qt::Key_Tab);
+    test::settle();
+    EXPECT_EQ(screen->leaves, 3);
+    EXPECT_EQ(messages.shown.size(), 2u);
+    EXPECT_EQ(screen->focused(), &control("txtCitta"));
+    EXPECT_TRUE(citta->hasFocus());
+}
+
+TEST_F(BinderTest, CheckBoxChangeFiresOnceFromModelAndFromOperator) {
+    auto* affitto = widget<QCheckBox>("chkAffitto");
+    control("chkAffitto").setValue(1);
+    test::settle();
+    EXPECT_TRUE(affitto->isChecked());
+    EXPECT_EQ(screen->changes, 1);
+
+    control("txtNome").setText("ROSSI");  // so that leaving the name is allowed
+    QTest::mouseClick(affitto, Qt::LeftButton, {}, onIndicator(affitto));
+    test::settle();
+    EXPECT_EQ(control("chkAffitto").value(), 0);
+    EXPECT_FALSE(affitto->isChecked());
+    EXPECT_EQ(screen->changes, 2);
+    EXPECT_EQ(screen->focused(), &control("chkAffitto"));
+}
+
+TEST_F(BinderTest, TickRefusedByALeaveLeavesTheBoxAsTheModelHasIt) {
+    auto* affitto = widget<QCheckBox>("chkAffitto");
+    QTest::mouseClick(affitto, Qt::LeftButton, {}, onIndicator(affitto));
+    test::settle();
+    EXPECT_EQ(screen->leaves, 1);
+    EXPECT_EQ(control("chkAffitto").value(), 0);
+    EXPECT_FALSE(affitto->isChecked());
+    EXPECT_EQ(screen->changes, 0);
+    EXPECT_TRUE(widget<QLineEdit>("txtNome")->hasFocus());
+}
+
+TEST_F(BinderTest, GridReadsOnlyTheRowsOnScreen) {
+    auto* elenco = widget<QTableView>("grdElenco");
+    elenco->resize(400, 300);
+    test::settle();
+    elenco->viewport()->repaint();
+    EXPECT_EQ(elenco->model()->rowCount(), 100000);
+    EXPECT_EQ(elenco->model()->headerData(2, Qt::Horizontal).toString(), "Colonna 2");
+    EXPECT_LT(screen->elenco->reads, 1000);
+
+    control("grdElenco").setCurrentRow(50000);
+    EXPECT_EQ(elenco->currentIndex().row(), 50000);
+    EXPECT_EQ(elenco->currentIndex().data().toString(), "50000/0");
+}
+
+TEST_F(BinderTest, ModalScreenClosesThroughTheModel) {
+    ui::Screen& sopra = program.show("frmSopra", true);
+    QPointer<QWidget> finestra = binder.window(sopra);
+    ASSERT_TRUE(finestra);
+    EXPECT_EQ(finestra->windowModality(), Qt::ApplicationModal);
+    EXPECT_EQ(finestra->parentWidget(), window);
+
+    // The title bar's close asks the model, which closes the screen.
+    QCloseEvent close;
+    QApplication::sendEvent(finestra, &close);
+    EXPECT_FALSE(close.isAccepted());
+    test::settle();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(program.active(), screen);
+    EXPECT_FALSE(finestra);
+    EXPECT_FALSE(program.ended());
+}
+
+}  // namespace
+}  // namespace gui
