@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
@@ -18,11 +19,14 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <map>
+#include <vector>
 
 #include "ui/Screen.h"
 #include "ui_frmAccessoVD.h"
+#include "ui_frmBaseVD.h"
 #include "ui_frmConfigVD.h"
 #include "ui_frmInizio.h"
+#include "ui_frmRicercaVD.h"
 
 namespace gui {
 
@@ -34,6 +38,28 @@ Window* make() {
     Form form;
     form.setupUi(window);
     return window;
+}
+
+// The picture of a button without caption.
+void setIcon(QWidget* window, const char* button, QStyle::StandardPixmap pixmap) {
+    auto* b = window->findChild<QToolButton*>(button);
+    b->setIcon(window->style()->standardIcon(pixmap));
+}
+
+// Column widths of a grid, in characters of the grid's font. The binder gives the grid its
+// model, so the widths apply as soon as the columns exist; the headers wrap their captions.
+void setColumnWidths(QTableView* table, std::vector<int> widths) {
+    QHeaderView* header = table->horizontalHeader();
+    header->setDefaultAlignment(Qt::Alignment::fromInt(Qt::AlignCenter | Qt::TextWordWrap));
+    const QFontMetrics metrics(header->font());
+    header->setMinimumHeight(3 * metrics.lineSpacing() + 8);
+    const int unit = metrics.horizontalAdvance(QLatin1Char('0'));
+    QObject::connect(header, &QHeaderView::sectionCountChanged, header,
+                     [header, widths = std::move(widths), unit](int, int count) {
+                         for (int i = 0; i < count && i < static_cast<int>(widths.size()); ++i) {
+                             header->resizeSection(i, widths[i] * unit);
+                         }
+                     });
 }
 
 // A field of the plain form: the widget for a control of this kind.
@@ -77,11 +103,22 @@ QWidget* createLayout(const std::string& screenName) {
     if (screenName == "frmInizio") return make<Ui::frmInizio, QMainWindow>();
     if (screenName == "frmConfigVD") {
         QWidget* window = make<Ui::frmConfigVD, QWidget>();
-        auto* exit = window->findChild<QToolButton*>("cmdUscita");
-        exit->setIcon(window->style()->standardIcon(QStyle::SP_DialogCloseButton));
+        setIcon(window, "cmdUscita", QStyle::SP_DialogCloseButton);
         return window;
     }
     if (screenName == "frmAccessoVD") return make<Ui::frmAccessoVD, QWidget>();
+    if (screenName == "frmBaseVD") {
+        QWidget* window = make<Ui::frmBaseVD, QWidget>();
+        setIcon(window, "cmdUscita", QStyle::SP_ArrowBack);
+        return window;
+    }
+    if (screenName == "frmRicercaVD") {
+        QWidget* window = make<Ui::frmRicercaVD, QWidget>();
+        // Register number, surname, name, fiscal code, verdict, then the six amounts.
+        setColumnWidths(window->findChild<QTableView*>("grdSchede1"),
+                        {15, 16, 14, 18, 11, 11, 11, 11, 11, 12, 11});
+        return window;
+    }
     return nullptr;
 }
 

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <limits>
 
 namespace rules {
 
@@ -44,7 +45,8 @@ double ArrotondaLontanoDaZero(double x, int decimals) {
     const double magnitude = std::fabs(scaled);
     const double floorPart = std::floor(magnitude);
     // A value that is a half in decimal terms may sit just below it in binary.
-    const double tolerance = 1e-9 * std::max(1.0, magnitude);
+    const double tolerance =
+        std::max(1e-9, 8 * std::numeric_limits<double>::epsilon() * magnitude);
     double rounded = magnitude - floorPart >= 0.5 - tolerance ? floorPart + 1 : floorPart;
     return std::copysign(rounded / scale, x);
 }

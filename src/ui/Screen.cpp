@@ -129,7 +129,7 @@ bool Screen::operatorEdited(Control& c, const std::string& text) {
 }
 
 bool Screen::operatorTick(Control& c, bool on) {
-    if (!operatorFocus(c)) return false;
+    if (!operatorFocus(c) || c.locked()) return false;
     c.setValue(on ? 1 : 0);
     return true;
 }
@@ -141,7 +141,7 @@ bool Screen::operatorChoose(Control& c, int listIndex) {
 }
 
 bool Screen::operatorSelect(Control& c) {
-    if (!operatorFocus(c)) return false;
+    if (!operatorFocus(c) || c.locked()) return false;
     c.setValue(1);
     return true;
 }

@@ -31,6 +31,9 @@ TEST(Formato, DisplayPatternsFollowTheItalianConvention) {
         {50.5, "#0.000000", "50,500000"},
         {0, "#0.000000", "0,000000"},
         {-0.001, "#,##0.00", "0,00"},
+        {12345.6, "#0.000000", "12345,600000"},
+        {33.81, "#0.000000", "33,810000"},
+        {12345678.905, "#,##0.00", "12.345.678,91"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(rules::Formato(c.value, c.pattern), c.expected) << c.value << " " << c.pattern;

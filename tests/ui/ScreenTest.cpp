@@ -89,6 +89,16 @@ TEST_F(Fixture, ChangesFireOnlyWhenTheValueChanges) {
     EXPECT_EQ(log, (std::vector<std::string>{"click opX0", "click opX2"}));
 }
 
+TEST_F(Fixture, ALockedBoxRefusesTheOperatorButNotTheProgram) {
+    ui::Screen& s = program.show("uno");
+    auto& chk = s.control("chkC");
+    chk.setLocked(true);
+    EXPECT_FALSE(s.operatorTick(chk, true));
+    EXPECT_EQ(chk.value(), 0);
+    chk.setValue(1);
+    EXPECT_EQ(chk.value(), 1);
+}
+
 TEST_F(Fixture, ListTextChoosesAnEntryOnlyWhenEqual) {
     ui::Screen& s = program.show("uno");
     auto& cmb = s.add(ui::Kind::ComboBox, "cmbY");

@@ -1,0 +1,799 @@
+#include "application/frmBaseVD.h"
+
+#include <charconv>
+#include <cmath>
+#include <iterator>
+#include <utility>
+
+#include "application/Nucleo.h"
+#include "application/Repertorio.h"
+#include "rules/Date.h"
+#include "rules/Numeri.h"
+#include "rules/Regole.h"
+#include "startup/ModuloVD2005.h"
+#include "store/DbError.h"
+#include "store/Dialect.h"
+#include "ui/Program.h"
+
+namespace application {
+
+namespace {
+
+std::string numeroConSegno(int n) {
+    return (n >= 0 ? " " : "") + std::to_string(n);
+}
+
+// How a tied control's text is stored in its field.
+enum class Tipo {
+    Testo,     // text, null when empty
+    Lista,     // the list's code, null when none is chosen
+    Data,      // ISO date, null when the text is not a date
+    Importo,   // Euro amount: the number of the text (an empty text is 0)
+    Decimale,  // number, null when empty
+    Intero,    // whole number, null when empty
+};
+
+struct Legame {
+    const char* controllo;
+    int indice;
+    const char* campo;
+    Tipo tipo;
+    bool memorizzato = true;  // false for the repeats on the page of the municipality
+};
+
+// Controls tied to a field of the Domanda row.
+const Legame kLegami[] = {
+    {"txtRepertorio", -1, "NumRepertorio", Tipo::Testo},
+    {"txtDatPresentDom", -1, "DataDomanda", Tipo::Data},
+    {"txtCognomeRich", -1, "CognomeRich", Tipo::Testo},
+    {"txtNomeRich", -1, "NomeRich", Tipo::Testo},
+    {"txtCodFiscRich", -1, "CodFiscRich", Tipo::Testo},
+    {"cmbComuneRich", -1, "ComuneRich", Tipo::Lista},
+    {"txtIndiRich", -1, "IndiRich", Tipo::Testo},
+    {"txtCapRich", -1, "CapRich", Tipo::Testo},
+    {"txtSommaRedditiNucleoEur", -1, "RedditoComplessivoEur", Tipo::Importo},
+    {"txtCanoneTotaleEur", -1, "CanoneTotaleEur", Tipo::Importo},
+    {"txtContrattoNum", 0, "Contratto1Num", Tipo::Testo},
+    {"txtContrattoNum", 1, "Contratto2Num", Tipo::Testo},
+    {"txtCategCatasto", -1, "CategCatasto", Tipo::Testo},
+    {"txtSuperfAlloggio", -1, "SuperfAlloggio", Tipo::Decimale},
+    {"txtNumAltreStanze", -1, "NumAltreStanze", Tipo::Intero},
+    {"txtNumComponNucleo", -1, "NumComponNucleo", Tipo::Intero},
+    {"txtNumFigliCarico", -1, "NumFigliCarico", Tipo::Intero},
+    {"txtRedditoLordoEur", -1, "RedditoComplessivoEur", Tipo::Importo, false},
+    {"txtCanoneTabComuneEur", -1, "CanoneTotaleEur", Tipo::Importo, false},
+    {"txtIncidenzaCanRed", -1, "IncidenzaCanRed", Tipo::Decimale},
+    {"txtRedditoAccessoEur", -1, "RedditoAccessoEur", Tipo::Importo},
+    {"txtFascia", -1, "Fascia", Tipo::Testo},
+    {"txtIncremPercFasciaA", -1, "IncremPercFasciaA", Tipo::Decimale},
+    {"txtIncremPercLimiteRed", -1, "IncremPercLimiteRed", Tipo::Decimale},
+    {"txtContribBase", -1, "ContribBase", Tipo::Importo},
+    {"txtIncremPercContrib", -1, "IncremPercContrib", Tipo::Decimale},
+    {"txtIncremImpoContrib", -1, "IncremImpoContrib", Tipo::Importo},
+    {"txtTotContrib", -1, "TotContrib", Tipo::Importo},
+    {"txtAltriContrib", -1, "AltriContributiDaEnti", Tipo::Importo},
+    {"txtContribRichiesto", -1, "ContribRichiesto", Tipo::Importo},
+    {"txtContribConcesso", -1, "ContribConcesso", Tipo::Importo},
+    {"txtCoFinanzComune", -1, "CoFinanzComune", Tipo::Importo},
+};
+
+// The amount boxes, reformatted whenever a row is shown.
+const char* const kImporti[] = {
+    "txtSommaRedditiNucleoEur", "txtCanoneTotaleEur",    "txtRedditoLordoEur",
+    "txtRedditoAccessoEur",     "txtCanoneTabComuneEur", "txtContribBase",
+    "txtIncremImpoContrib",     "txtTotContrib",         "txtContribConcesso",
+    "txtAltriContrib",          "txtContribRichiesto",   "txtCoFinanzComune",
+};
+
+// Check boxes stored as the flags "1" and "0".
+struct Spunta {
+    const char* controllo;
+    const char* campo;
+};
+const Spunta kDebolezza[] = {
+    {"chkDebolUltra65", "FlagDebolUltra65"},
+    {"chkDebolInvalidi", "FlagDebolInvalidi"},
+    {"chkDebolSfratto", "FlagDebolSfratto"},
+    {"chkDebolAltre", "FlagDebolAltre"},
+};
+const Spunta kComposizione[] = {
+    {"chkCompAllCucina", "FlagCompAllCucina"}, {"chkCompAllCucinino", "FlagCompAllCucinino"},
+    {"chkCompAllBagno", "FlagCompAllBagno"},   {"chkCompAllRipo", "FlagCompAllRipo"},
+    {"chkCompAllIngre", "FlagCompAllIngre"},
+};
+const Spunta kIncrementi[] = {
+    {"chkIncremLimiteFascia", "FlagIncremLimiteFascia"},
+    {"chkIncremLimiteRed", "FlagIncremPercLimite"},
+    {"chkIncremContrib", "FlagIncremPercContrib"},
+};
+const Spunta kEsclusioni[] = {
+    {"chkEsclusaCateg", "FlagEsclusaCateg"},
+    {"chkEsclusaReddi", "FlagEsclusaReddi"},
+    {"chkEsclusaIncid", "FlagEsclusaIncid"},
+    {"chkEsclusaContr", "FlagEsclusaContr"},
+    {"chkEsclusaObbl", "FlagEsclusaObbl"},
+    {"chkEsclusaTermine", "FlagEsclusaTermine"},
+    {"chkEsclusaIstruttoria", "FlagEsclusaIstruttoria"},
+};
+
+// Option groups stored as the letter of the selected option.
+struct Opzione {
+    const char* controllo;
+    const char* lettera;
+};
+const Opzione kConsFab[] = {{"opConsFabP", "P"}, {"opConsFabM", "M"}, {"opConsFabB", "B"}};
+const Opzione kConsAll[] = {{"opConsAllP", "P"}, {"opConsAllM", "M"}, {"opConsAllB", "B"}};
+const Opzione kTipoCont[] = {
+    {"opTipoContConc", "C"}, {"opTipoContLib", "L"}, {"opTipoContTran", "T"}};
+
+struct DataContratto {
+    const char* controllo;
+    int indice;
+    const char* campo;
+};
+const DataContratto kDateContratto[] = {
+    {"txtContrattoDataIni", 0, "Contratto1DataIni"},
+    {"txtContrattoDataIni", 1, "Contratto2DataIni"},
+    {"txtContrattoDataReg", 0, "Contratto1DataReg"},
+    {"txtContrattoDataReg", 1, "Contratto2DataReg"},
+};
+
+// A stored number as a bound text box shows it: the shortest decimal form that reads back as
+// the same number, with the Italian decimal comma and no grouping.
+std::string numeroMostrato(const store::Value& v) {
+    if (v.isNull()) return std::string();
+    char buffer[400];
+    const auto end =
+        std::to_chars(std::begin(buffer), std::end(buffer), v.toDouble(), std::chars_format::fixed)
+            .ptr;
+    std::string testo(buffer, end);
+    if (const auto punto = testo.find('.'); punto != std::string::npos) testo[punto] = ',';
+    return testo;
+}
+
+store::Value dataMemorizzata(const std::string& testo) {
+    const auto data = rules::LeggiData(testo);
+    return data ? store::Value(data->iso()) : store::Value();
+}
+
+store::Value flag(bool on) {
+    return store::Value(on ? "1" : "0");
+}
+
+// Finds an application by its register number.
+std::string criterio(const std::string& numero) {
+    return "NumRepertorio=" + store::quote(numero);
+}
+
+const char* const kPagine[] = {
+    "Informazioni personali e reddituali",
+    "Informazioni sull'alloggio locato",
+    "Informazioni statistiche",
+    "Spazio Riservato al Comune",
+};
+
+}  // namespace
+
+frmBaseVD::frmBaseVD(ui::Program& program, startup::ModuloVD2005& modulo)
+    : ui::Screen(program, "frmBaseVD", "Vendral"), modulo_(modulo), x_(*this) {
+    creaIntestazione();
+    auto& tab = add(ui::Kind::TabStrip, "SSTab1");
+    tab.pages.assign(std::begin(kPagine), std::end(kPagine));
+    creaPaginaNucleo();
+    creaPaginaAlloggio();
+    creaPaginaStatistica();
+    creaPaginaComune();
+    creaPulsanti();
+}
+
+// --- Controls -------------------------------------------------------------------------
+
+namespace {
+
+ui::Control& conTesto(ui::Screen& s, ui::Kind kind, const char* name, const char* caption, int page,
+                      ui::Control* container = nullptr, int index = -1) {
+    ui::Control& c = s.add(kind, name, index);
+    if (caption != nullptr) c.setCaption(caption);
+    c.page = page;
+    c.container = container;
+    return c;
+}
+
+ui::Control& campoCalcolato(ui::Screen& s, const char* name, int page, bool importo) {
+    ui::Control& c = s.add(ui::Kind::TextBox, name);
+    c.page = page;
+    c.setLocked(true);
+    c.rightAligned = importo;
+    return c;
+}
+
+}  // namespace
+
+void frmBaseVD::accoppia(ui::Control& a, ui::Control& b) {
+    a.onChange = [this, &a, &b] {
+        if (!x_.BloccaEventi) b.setValue(a.value() == 0 ? 1 : 0);
+    };
+    b.onChange = [this, &a, &b] {
+        if (!x_.BloccaEventi) a.setValue(b.value() == 0 ? 1 : 0);
+    };
+}
+
+void frmBaseVD::creaIntestazione() {
+    auto& txtRepertorio = add(ui::Kind::TextBox, "txtRepertorio");
+    txtRepertorio.setLocked(true);
+    txtRepertorio.tabStop = false;
+    auto& txtDatPresentDom = add(ui::Kind::DateBox, "txtDatPresentDom");
+    txtDatPresentDom.onLeave = [this] { rules::UscitaDataPresentazione(x_); };
+    for (const char* name : {"txtCognomeRich", "txtNomeRich"}) {
+        ui::Control& c = add(ui::Kind::TextBox, name);
+        c.maxLength = 40;
+        c.onLeave = [this, &c] { rules::UscitaAnagrafica(x_, c); };
+    }
+    auto& txtCodFiscRich = add(ui::Kind::TextBox, "txtCodFiscRich");
+    txtCodFiscRich.maxLength = 16;
+    txtCodFiscRich.onLeave = [this] { rules::UscitaCodiceFiscale(x_); };
+    auto& cmbComuneRich = add(ui::Kind::ComboBox, "cmbComuneRich");
+    cmbComuneRich.onLeave = [this, &cmbComuneRich] {
+        if (cmbComuneRich.listIndex() < 0) cmbComuneRich.setBoundValue("");
+        rules::VerificaDomandaAmmessa(x_);
+    };
+    auto& txtIndiRich = add(ui::Kind::TextBox, "txtIndiRich");
+    txtIndiRich.maxLength = 50;
+    txtIndiRich.onLeave = [this, &txtIndiRich] { rules::UscitaAnagrafica(x_, txtIndiRich); };
+    auto& txtCapRich = add(ui::Kind::TextBox, "txtCapRich");
+    txtCapRich.maxLength = 5;
+    txtCapRich.onKeyPress = [](int& key) { key = startup::FiltraNumeri(key); };
+}
+
+void frmBaseVD::creaPaginaNucleo() {
+    AggiungiRigheNucleo(x_, 0);
+    campoCalcolato(*this, "txtSommaRedditiNucleoEur", 0, true);
+    auto& frame = conTesto(*this, ui::Kind::Frame, "frameDebolezza",
+                           "Situazioni di particolare debolezza sociale", 0);
+    const char* const captions[] = {
+        "Presenza nel nucleo familiare di ultrasessantacinquenni",
+        "Presenza di invalidi con percentuale di invalidità pari o superiore al 67%",
+        "Sfratto esecutivo per finita locazione",
+        "Altre situazioni previste dal bando comunale",
+    };
+    for (std::size_t i = 0; i < std::size(kDebolezza); ++i) {
+        ui::Control& c =
+            conTesto(*this, ui::Kind::CheckBox, kDebolezza[i].controllo, captions[i], 0, &frame);
+        // Ticking or unticking takes effect when the operator moves on.
+        c.onLeave = [this] { rules::VerificaDebolSoc(x_); };
+    }
+}
+
+void frmBaseVD::creaPaginaAlloggio() {
+    auto& canone = add(ui::Kind::TextBox, "txtCanoneTotaleEur");
+    canone.page = 1;
+    canone.maxLength = 17;
+    canone.rightAligned = true;
+    canone.onEnter = [this, &canone] { rules::EntrataImporto(x_, canone); };
+    canone.onKeyPress = [&canone](int& key) {
+        key = rules::FiltraNumeriVirgole(key, canone.text());
+    };
+    canone.onLeave = [this] { rules::UscitaCanone(x_); };
+
+    auto& priv = conTesto(*this, ui::Kind::CheckBox, "chkTipAlloggioPriv",
+                          "Alloggio di Proprietà Privata", 1);
+    auto& erp = conTesto(*this, ui::Kind::CheckBox, "chkTipAlloggioErp",
+                         "Alloggio di Edilizia Residenziale Pubblica", 1);
+    accoppia(erp, priv);
+
+    auto& contratto =
+        conTesto(*this, ui::Kind::Frame, "frameContratto", "Contratto di locazione", 1);
+    for (int i = 0; i < 2; ++i) {
+        auto& numero =
+            conTesto(*this, ui::Kind::TextBox, "txtContrattoNum", nullptr, 1, &contratto, i);
+        numero.maxLength = 20;
+        numero.onLeave = [this, &numero] { rules::UscitaMaiuscolo(x_, numero); };
+        for (const char* name : {"txtContrattoDataReg", "txtContrattoDataIni"}) {
+            auto& data = conTesto(*this, ui::Kind::DateBox, name, nullptr, 1, &contratto, i);
+            data.onLeave = [this, &data] { rules::UscitaDataContratto(x_, data); };
+        }
+    }
+    auto& nonRegistr =
+        conTesto(*this, ui::Kind::CheckBox, "chkFlagNonRegistr",
+                 "Alloggio di Proprietà di una società non tenuta alla registrazione", 1);
+    nonRegistr.onChange = [this] { rules::VerificaDomandaAmmessa(x_); };
+
+    auto& catasto =
+        conTesto(*this, ui::Kind::Frame, "frameCatasto", "Tipologia catastale dell'alloggio", 1);
+    auto& categoria = conTesto(*this, ui::Kind::TextBox, "txtCategCatasto", nullptr, 1, &catasto);
+    categoria.maxLength = 3;
+    categoria.onLeave = [this, &categoria] { rules::UscitaMaiuscolo(x_, categoria); };
+    conTesto(*this, ui::Kind::Label, "lblNotaCategoria",
+             "N.B. : La categoria catastale deve essere indicata nel formato AN dove A indica "
+             "una lettera ed N un numero, senza utilizzare separatori quali trattini spazi o "
+             "barre.",
+             1, &catasto);
+}
+
+void frmBaseVD::creaPaginaStatistica() {
+    auto& superficie = add(ui::Kind::TextBox, "txtSuperfAlloggio");
+    superficie.page = 2;
+    superficie.maxLength = 6;
+    superficie.onKeyPress = [&superficie](int& key) {
+        key = rules::FiltraNumeriVirgole(key, superficie.text());
+    };
+    superficie.onLeave = [this] { rules::UscitaSuperficie(x_); };
+
+    auto& conservazione =
+        conTesto(*this, ui::Kind::Frame, "frameConservazione", "Stato di conservazione", 2);
+    const char* const stati[] = {"Pessimo", "Mediocre", "Buono"};
+    const std::pair<const Opzione*, const char*> righe[] = {{kConsFab, "ConsFab"},
+                                                            {kConsAll, "ConsAll"}};
+    for (const auto& [opzioni, gruppo] : righe) {
+        for (std::size_t i = 0; i < std::size(stati); ++i) {
+            auto& op = conTesto(*this, ui::Kind::OptionButton, opzioni[i].controllo, stati[i], 2,
+                                &conservazione);
+            op.group = gruppo;
+        }
+    }
+
+    auto& composizione =
+        conTesto(*this, ui::Kind::Frame, "frameComposizione", "Composizione dell'alloggio", 2);
+    const char* const stanze[] = {"Cucina", "Cucinino", "Bagno", "Ripostiglio", "Ingresso"};
+    for (std::size_t i = 0; i < std::size(kComposizione); ++i) {
+        conTesto(*this, ui::Kind::CheckBox, kComposizione[i].controllo, stanze[i], 2,
+                 &composizione);
+    }
+    accoppia(control("chkCompAllCucina"), control("chkCompAllCucinino"));
+    auto& altreStanze =
+        conTesto(*this, ui::Kind::TextBox, "txtNumAltreStanze", nullptr, 2, &composizione);
+    altreStanze.maxLength = 2;
+    altreStanze.onKeyPress = [](int& key) { key = startup::FiltraNumeri(key); };
+    altreStanze.onLeave = [this] { rules::UscitaAltreStanze(x_); };
+
+    auto& tipo =
+        conTesto(*this, ui::Kind::Frame, "frameTipoContratto", "Tipologia del contratto", 2);
+    const std::pair<const char*, const char*> tipi[] = {
+        {"opTipoContConc", "Concordato"},
+        {"opTipoContLib", "Libero"},
+        {"opTipoContTran", "Transitorio"},
+        {"opTipoContNon", "Non specificato"},
+    };
+    for (const auto& [name, caption] : tipi) {
+        conTesto(*this, ui::Kind::OptionButton, name, caption, 2, &tipo).group = "TipoCont";
+    }
+}
+
+void frmBaseVD::creaPaginaComune() {
+    constexpr int kPagina = 3;
+    campoCalcolato(*this, "txtNumComponNucleo", kPagina, false);
+    campoCalcolato(*this, "txtNumFigliCarico", kPagina, false);
+    campoCalcolato(*this, "txtRedditoLordoEur", kPagina, true);
+    campoCalcolato(*this, "txtCanoneTabComuneEur", kPagina, true);
+    campoCalcolato(*this, "txtIncidenzaCanRed", kPagina, false);
+    campoCalcolato(*this, "txtRedditoAccessoEur", kPagina, true);
+    campoCalcolato(*this, "txtFascia", kPagina, false);
+    auto& chkDebolezzaSoc =
+        conTesto(*this, ui::Kind::CheckBox, "chkDebolezzaSoc",
+                 "Presenza di situazioni di particolare debolezza sociale", kPagina);
+    chkDebolezzaSoc.setLocked(true);
+    chkDebolezzaSoc.tabStop = false;
+
+    // An increment option and its percentage, 0 to 25.
+    auto opzione = [this](const char* box, const char* caption, const char* field,
+                          ui::Control* frame, void (*clic)(rules::Contesto&)) {
+        auto& chk = conTesto(*this, ui::Kind::CheckBox, box, caption, kPagina, frame);
+        chk.onChange = [this, clic] { clic(x_); };
+        auto& perc = conTesto(*this, ui::Kind::TextBox, field, nullptr, kPagina, frame);
+        perc.maxLength = 5;
+        perc.onKeyPress = [&perc](int& key) { key = rules::FiltraNumeriVirgole(key, perc.text()); };
+        perc.onLeave = [this, &perc] { rules::UscitaPercentuale(x_, perc); };
+    };
+    auto& limiti = conTesto(*this, ui::Kind::Frame, "frameIncrementoLimiti",
+                            "Incremento dei limiti di reddito", kPagina);
+    opzione("chkIncremLimiteFascia", "Incremento del limite per la fascia A",
+            "txtIncremPercFasciaA", &limiti, rules::chkIncremLimiteFascia_Click);
+    opzione("chkIncremLimiteRed", "Incremento assoluto del limite di reddito",
+            "txtIncremPercLimiteRed", &limiti, rules::chkIncremLimiteRed_Click);
+
+    campoCalcolato(*this, "txtContribBase", kPagina, true);
+    opzione("chkIncremContrib", "Incremento del contributo", "txtIncremPercContrib", nullptr,
+            rules::chkIncremContrib_Click);
+    auto& ridotto = conTesto(*this, ui::Kind::Label, "lblIncremRidotto", "(ridotto)", kPagina);
+    ridotto.setForeColor("#FF0000");
+    ridotto.setVisible(false);
+    campoCalcolato(*this, "txtIncremImpoContrib", kPagina, true);
+    campoCalcolato(*this, "txtTotContrib", kPagina, true);
+
+    // The amounts the municipality fills in.
+    auto importoComune = [this](const char* name, int maxLength) {
+        auto& c = add(ui::Kind::TextBox, name);
+        c.page = kPagina;
+        c.maxLength = maxLength;
+        c.rightAligned = true;
+        c.onEnter = [this, &c] { rules::EntrataImporto(x_, c); };
+        c.onKeyPress = [&c](int& key) { key = rules::FiltraNumeriVirgole(key, c.text()); };
+        c.onLeave = [this, &c] { rules::UscitaImportoComune(x_, c); };
+    };
+    importoComune("txtAltriContrib", 0);
+    campoCalcolato(*this, "txtContribRichiesto", kPagina, true);
+    importoComune("txtContribConcesso", 10);
+    importoComune("txtCoFinanzComune", 10);
+    campoCalcolato(*this, "txtContribDaErogare", kPagina, true);
+
+    // The verdict and the exclusions are the program's, except the municipality's own.
+    const std::pair<const char*, const char*> verdetto[] = {
+        {"chkDomandaOK", "Domanda ammissibile"},
+        {"chkDomandaNo", "Domanda non ammissibile"},
+        {"chkEsclusaObbl", "Dati obbligatori mancanti"},
+        {"chkEsclusaIncid", "Incidenza canone inferiore alle % minime"},
+        {"chkEsclusaReddi", "Reddito superiore ai limiti di accesso"},
+        {"chkEsclusaCateg", "Categoria Catastale non ammessa"},
+        {"chkEsclusaContr", "Contratto di locazione con decorrenza posteriore al 2004"},
+        {"chkEsclusaTermine", "Presentazione domanda fuori termine"},
+    };
+    // Set by the program only: shown, never reached with Tab.
+    for (const auto& [name, caption] : verdetto) {
+        auto& chk = conTesto(*this, ui::Kind::CheckBox, name, caption, kPagina);
+        chk.setLocked(true);
+        chk.tabStop = false;
+    }
+    conTesto(*this, ui::Kind::CheckBox, "chkEsclusaIstruttoria",
+             "Domanda esclusa dal contributo in seguito a verifiche in sede di istruttoria "
+             "comunale",
+             kPagina)
+        .onChange = [this] { rules::VerificaDomandaAmmessa(x_); };
+}
+
+void frmBaseVD::creaPulsanti() {
+    auto pulsante = [this](const char* name, const char* caption) -> ui::Control& {
+        return conTesto(*this, ui::Kind::Button, name, caption, -1);
+    };
+    pulsante("cmdInserimento", "&Registra").onClick = [this] { ValorizzaRs(); };
+    pulsante("cmdNuova", "&Nuova Domanda").onClick = [this] {
+        modulo_.NuovaDomanda = true;
+        annullaRigaPendente();
+        control("SSTab1").setCurrentPage(0);
+        Attiva();
+    };
+    // The receipt comes with the report engine.
+    pulsante("cmdStampa", "&Stampa Ricevuta").setEnabled(false);
+    auto& uscita = pulsante("cmdUscita", nullptr);
+    uscita.toolTip = "Torna al menu";
+    uscita.onClick = [this] {
+        annullaRigaPendente();
+        chiudi();
+    };
+    pulsante("cmdFine", "Fine").onClick = [this] {
+        annullaRigaPendente();
+        this->program().end();
+    };
+}
+
+// --- Life cycle -----------------------------------------------------------------------
+
+void frmBaseVD::apriDati() {
+    if (db_.isOpen()) return;
+    db_ = store::Database::open(modulo_.paths.archive());
+    datDomanda_ = std::make_unique<store::RowSource>(db_, "Domanda");
+    datNucleo_ = std::make_unique<store::RowSource>(db_, "NucleoFam");
+    datConfig_ = std::make_unique<store::RowSource>(db_, "Configurazione");
+    datMax_ = std::make_unique<store::RowSource>(db_, "");  // set by each allocation
+    store::RowSource datComuni(db_, "select * from ComuniValdoria order by Descrizione");
+    control("cmbComuneRich").setItems(VociLista(datComuni, "CodComune", "Descrizione"));
+    CaricaListeNucleo(*this, db_);
+}
+
+void frmBaseVD::onActivate() {
+    Attiva();
+}
+
+void frmBaseVD::Attiva() {
+    try {
+        apriDati();
+        datConfig_->requery();
+        auto dataBando = [this](const char* field) {
+            const auto moment = store::parseStoredDateTime(datConfig_->field(field).toText());
+            return moment ? moment->date : store::Date{};
+        };
+        x_.DataEmisBando = dataBando("Data_emis_bando");
+        x_.DataChiusBando = dataBando("Data_chius_bando");
+        datDomanda_->requery();
+        if (modulo_.NuovaDomanda) {
+            datDomanda_->addNew();
+            mostraCampiLegati();
+            const auto numero = AssegnaNumeroRepertorio(*datMax_, *datConfig_);
+            if (!numero) {
+                datDomanda_->cancelUpdate();
+                message(
+                    "Impossibile assegnare un nuovo numero di repertorio: raggiunto il "
+                    "limite di " +
+                    std::to_string(kProgressivoMassimo) + " domande.");
+                chiudi();
+                return;
+            }
+            control("txtRepertorio").setText(*numero);
+            control("cmbComuneRich").setBoundValue(datConfig_->field("CodComune").toText());
+            PulisciControlli();
+        } else if (datDomanda_->findFirst(criterio(modulo_.NumRepertorioScelto))) {
+            ValorizzaControlli(1);
+        } else {
+            message("La domanda " + modulo_.NumRepertorioScelto + " non è presente in archivio.");
+            chiudi();
+        }
+    } catch (const store::DbError& e) {
+        segnala(e);
+        chiudi();
+    }
+}
+
+void frmBaseVD::mostraCampiLegati() {
+    for (const Legame& l : kLegami) {
+        const store::Value v = datDomanda_->field(l.campo);
+        ui::Control& c = control(l.controllo, l.indice);
+        switch (l.tipo) {
+            case Tipo::Testo:
+                c.setText(v.toText());
+                break;
+            case Tipo::Lista:
+                c.setBoundValue(v.toText());
+                break;
+            case Tipo::Data:
+                c.setText(rules::FormattaDataMemorizzata(v.toText()));
+                break;
+            case Tipo::Importo:
+            case Tipo::Decimale:
+            case Tipo::Intero:
+                c.setText(numeroMostrato(v));
+                break;
+        }
+    }
+}
+
+void frmBaseVD::ValorizzaControlli(int modo) {
+    // The row just made current shows in the tied controls; it stays being edited.
+    mostraCampiLegati();
+    store::RowSource& rs = *datDomanda_;
+    rs.edit();
+    const double incrementoPieno = store::roundHalfEven(
+        rs.field("ContribBase").toDouble() * rs.field("IncremPercContrib").toDouble() / 100, 2);
+    control("lblIncremRidotto")
+        .setVisible(incrementoPieno > rs.field("IncremImpoContrib").toDouble());
+    if (modo == 1) CaricaNucleo(*this, *datNucleo_, rs.field("NumRepertorio").toText());
+    for (const char* name : kImporti) {
+        ui::Control& c = control(name);
+        c.setText(rules::Formato(rules::Valore(c.text()), "#,##0.00"));
+    }
+    for (const DataContratto& d : kDateContratto) {
+        control(d.controllo, d.indice)
+            .setText(rules::FormattaDataMemorizzata(rs.field(d.campo).toText()));
+    }
+
+    // Each change below runs the box's own reaction, as the operator's would.
+    const auto spunta = [this, &rs](const Spunta& s) {
+        control(s.controllo).setValue(rs.field(s.campo).toText() == "1" ? 1 : 0);
+    };
+    const auto seleziona = [this, &rs](const auto& opzioni, const char* campo) {
+        for (const Opzione& o : opzioni) {
+            if (rs.field(campo).toText() == o.lettera) {
+                control(o.controllo).setValue(1);
+                return true;
+            }
+        }
+        return false;
+    };
+    for (const Spunta& s : kDebolezza) spunta(s);
+    if (rs.field("FlagTipoAlloggio").toText() == "E") {
+        control("chkTipAlloggioErp").setValue(1);
+    } else {
+        control("chkTipAlloggioPriv").setValue(1);
+    }
+    if (!seleziona(kTipoCont, "FlagTipoContratto")) control("opTipoContNon").setValue(1);
+    seleziona(kConsFab, "FlagConserFab");
+    seleziona(kConsAll, "FlagConserAll");
+    for (const Spunta& s : kComposizione) spunta(s);
+    spunta({"chkFlagNonRegistr", "FlagNonRegistr"});
+    for (const Spunta& s : kIncrementi) spunta(s);
+    const bool ammessa = rs.field("FlagDomandaOK").toText() == "1";
+    control("chkDomandaNo").setValue(ammessa ? 0 : 1);
+    control("chkDomandaOK").setValue(ammessa ? 1 : 0);
+    for (const Spunta& s : kEsclusioni) spunta(s);
+    rules::VerificaDebolSoc(x_);
+}
+
+void frmBaseVD::PulisciControlli() {
+    PulisciNucleo(*this);
+    for (const char* name : {"chkDebolUltra65", "chkDebolInvalidi", "chkDebolSfratto",
+                             "chkDebolAltre", "chkFlagNonRegistr", "chkEsclusaIstruttoria"}) {
+        control(name).setValue(0);
+    }
+    for (const DataContratto& d : kDateContratto) control(d.controllo, d.indice).setText("");
+    rules::CalcolaIncidenza(x_);
+    x_.BloccaEventi = true;
+    control("chkTipAlloggioPriv").setValue(0);
+    control("chkTipAlloggioErp").setValue(0);
+    x_.BloccaEventi = false;
+    for (const char* name :
+         {"opConsFabP", "opConsFabM", "opConsFabB", "opConsAllP", "opConsAllM", "opConsAllB",
+          "opTipoContConc", "opTipoContLib", "opTipoContNon", "opTipoContTran"}) {
+        control(name).setValue(0);
+    }
+    x_.BloccaEventi = true;
+    control("chkCompAllCucina").setValue(0);
+    control("chkCompAllCucinino").setValue(0);
+    x_.BloccaEventi = false;
+    for (const char* name : {"chkCompAllBagno", "chkCompAllRipo", "chkCompAllIngre"}) {
+        control(name).setValue(0);
+    }
+}
+
+// --- Registration ---------------------------------------------------------------------
+
+void frmBaseVD::scriviCampi(const store::DateTime& adesso) {
+    store::RowSource& rs = *datDomanda_;
+    const auto selezionata = [this](const auto& opzioni) -> const char* {
+        for (const Opzione& o : opzioni) {
+            if (control(o.controllo).value() == 1) return o.lettera;
+        }
+        return nullptr;
+    };
+    const auto spuntata = [this, &rs](const Spunta& s) {
+        rs.setField(s.campo, flag(control(s.controllo).value() == 1));
+    };
+
+    for (const Spunta& s : kDebolezza) spuntata(s);
+    rs.setField("FlagTipoAlloggio", control("chkTipAlloggioErp").value() == 1 ? "E" : "P");
+    const char* tipo = selezionata(kTipoCont);
+    rs.setField("FlagTipoContratto", tipo != nullptr ? tipo : "N");
+    // With no state of repair chosen the stored one stays.
+    if (const char* fab = selezionata(kConsFab)) rs.setField("FlagConserFab", fab);
+    if (const char* all = selezionata(kConsAll)) rs.setField("FlagConserAll", all);
+    for (const Spunta& s : kComposizione) spuntata(s);
+    for (const Spunta& s : kIncrementi) spuntata(s);
+    rs.setField("FlagDomandaOK", flag(control("chkDomandaOK").value() == 1));
+    for (const Spunta& s : kEsclusioni) spuntata(s);
+    rs.setField("FlagEsclusaMancaContr", flag(x_.MancaContratto));
+    spuntata({"chkFlagNonRegistr", "FlagNonRegistr"});
+    for (const DataContratto& d : kDateContratto) {
+        rs.setField(d.campo, dataMemorizzata(control(d.controllo, d.indice).text()));
+    }
+    rs.setField("DataRegistrazione", adesso.iso());
+
+    for (const Legame& l : kLegami) {
+        if (!l.memorizzato) continue;
+        const ui::Control& c = control(l.controllo, l.indice);
+        const std::string& testo = c.text();
+        store::Value v;
+        switch (l.tipo) {
+            case Tipo::Testo:
+                if (!testo.empty()) v = testo;
+                break;
+            case Tipo::Lista:
+                if (!c.boundValue().empty()) v = c.boundValue();
+                break;
+            case Tipo::Data:
+                v = dataMemorizzata(testo);
+                break;
+            case Tipo::Importo:
+                v = rules::Valore(testo);
+                break;
+            case Tipo::Decimale:
+                if (!testo.empty()) v = rules::Valore(testo);
+                break;
+            case Tipo::Intero:
+                if (!testo.empty())
+                    v = static_cast<std::int64_t>(std::llround(rules::Valore(testo)));
+                break;
+        }
+        rs.setField(l.campo, v);
+    }
+}
+
+void frmBaseVD::ValorizzaRs() {
+    switch (rules::ValidaCampi(x_)) {
+        case 0:
+            message(
+                "Per registrare una domanda si devono valorizzare almeno la Data di "
+                "presentazione e \r\nCognome e Nome del Richiedente! ",
+                ui::Buttons::OK, ui::Icon::Exclamation);
+            return;
+        case 1:
+            if (message("Mancano dei dati fondamentali per la validità della domanda.\r\n"
+                        "Proseguire con la registrazione ? ",
+                        ui::Buttons::YesNo, ui::Icon::Information, "Attenzione",
+                        ui::Answer::Yes) != ui::Answer::Yes) {
+                return;
+            }
+            break;
+        case 2:
+            return;
+        default:
+            break;
+    }
+    const auto importo = [this](const char* name) {
+        return rules::Valore(rules::FormatoTesto(control(name).text(), "#.00"));
+    };
+    if (importo("txtSommaRedditiNucleoEur") == importo("txtCanoneTotaleEur") &&
+        message("Il Reddito Complessivo è uguale al Canone.\r\nProseguire con la registrazione ? ",
+                ui::Buttons::YesNo, ui::Icon::Information, "Attenzione",
+                ui::Answer::Yes) != ui::Answer::Yes) {
+        return;
+    }
+
+    // The application row and its household rows are stored together or not at all. The
+    // household rows are replaced as a whole; for a new application this also removes rows
+    // left under its number by an application that is no longer there.
+    const std::string numero = control("txtRepertorio").text();
+    const store::DateTime adesso = ports().clock->now();
+    try {
+        store::Transaction tx(db_);
+        apriRigaPendente(numero);
+        scriviCampi(adesso);
+        datDomanda_->update();
+        db_.execute("Delete from NucleoFam where NumRepertorio=" + store::quote(numero));
+        MemorizzaNucleo(*this, db_, numero, adesso);
+        tx.commit();
+    } catch (const store::DbError& e) {
+        message(
+            "Registrazione della domanda NON effettuata ! \r\n\r\nSi è verificata "
+            "un'anomalia : \r\n" +
+                numeroConSegno(e.number()) + " (" + e.description() + ") in " + e.source(),
+            ui::Buttons::OK, ui::Icon::Exclamation);
+        try {
+            // The rolled-back insertion must not stay listed; the next save opens its pending
+            // row again.
+            datDomanda_->requery();
+        } catch (const store::DbError& e2) {
+            segnala(e2);
+        }
+        return;
+    }
+
+    modulo_.NuovaDomanda = false;
+    try {
+        datDomanda_->findFirst(criterio(numero));
+        ValorizzaControlli(2);
+    } catch (const store::DbError& e) {
+        segnala(e);
+    }
+    message("Registrazione della domanda effettuata ! ", ui::Buttons::OK, ui::Icon::Information);
+}
+
+void frmBaseVD::apriRigaPendente(const std::string& numero) {
+    if (modulo_.NuovaDomanda) {
+        if (datDomanda_->editMode() != store::EditMode::Adding) datDomanda_->addNew();
+        return;
+    }
+    if (!datDomanda_->findFirst(criterio(numero))) {
+        throw store::DbError(store::kErrNoCurrentRow, "Nessun record corrente.",
+                             "frmBaseVD.ValorizzaRs");
+    }
+    datDomanda_->edit();
+}
+
+// --- Leaving --------------------------------------------------------------------------
+
+void frmBaseVD::annullaRigaPendente() {
+    if (datDomanda_ && datDomanda_->editMode() != store::EditMode::None) {
+        datDomanda_->cancelUpdate();
+    }
+}
+
+void frmBaseVD::chiudi() {
+    program().close(*this);
+}
+
+void frmBaseVD::onCloseRequest() {
+    annullaRigaPendente();
+    chiudi();
+}
+
+void frmBaseVD::onUnload() {
+    datMax_.reset();
+    datConfig_.reset();
+    datNucleo_.reset();
+    datDomanda_.reset();
+    db_.close();
+}
+
+void frmBaseVD::segnala(const store::DbError& e) {
+    message("Problemi durante l'operazione\r\n" + e.description() + " (" +
+            numeroConSegno(e.number()) + ")");
+}
+
+}  // namespace application

@@ -1,0 +1,258 @@
+// Opening a stored application on the application screen and registering it again.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "application/Registry.h"
+#include "startup/ModuloVD2005.h"
+#include "store/Database.h"
+#include "ui/Program.h"
+#include "ui/Screen.h"
+
+namespace {
+
+class Messaggi : public ui::MessagePort {
+public:
+    ui::Answer show(const ui::Message& m) override {
+        mostrati.push_back(m);
+        return m.defaultButton;
+    }
+    std::vector<ui::Message> mostrati;
+};
+
+class Orologio : public ui::ClockPort {
+public:
+    store::DateTime now() override { return {{2006, 9, 15}, 10, 0, 0}; }
+};
+
+class Schermata : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (std::filesystem::temp_directory_path() / "vdappXXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        paths_ = {pattern, pattern};
+        db_ = store::Database::create(paths_.archive());
+        db_.execute(
+            "INSERT INTO Configurazione (CodComune, Punto_lavoro, Data_emis_bando, "
+            "Data_chius_bando, Progressivo_domande) VALUES ('A00101', 'AB', '2006-07-14', "
+            "'2006-09-30', 3)");
+    }
+    void TearDown() override {
+        modulo_.reset();
+        program_.reset();
+        db_.close();
+        std::filesystem::remove_all(paths_.dataDir);
+    }
+
+    // A stored application; `campi` sets further columns ("Fascia='A', ...").
+    void domanda(const std::string& numero, const std::string& campi = "") {
+        db_.execute("INSERT INTO Domanda (NumRepertorio, CognomeRich) VALUES (?, 'ROSSI')",
+                    {numero});
+        if (!campi.empty()) {
+            db_.execute("UPDATE Domanda SET " + campi + " WHERE NumRepertorio = ?", {numero});
+        }
+    }
+    void componente(const std::string& numero, int progr, const std::string& nome,
+                    const std::string& parent, const std::string& nascita, double reddito) {
+        db_.execute(
+            "INSERT INTO NucleoFam (NumRepertorio, ProgrNucleo, CognomeNome, CodParent, "
+            "DataNascita, CodProfes, RedditoEur) VALUES (?, ?, ?, ?, ?, '03', ?)",
+            {numero, progr, nome, parent, nascita, reddito});
+    }
+
+    // The screen as the search screen opens it, on a program of its own.
+    ui::Screen& apri(const std::string& numero) {
+        modulo_.reset();
+        program_ = std::make_unique<ui::Program>(ui::Ports{&messaggi_, &orologio_});
+        modulo_ = std::make_unique<startup::ModuloVD2005>(*program_, paths_);
+        application::RegistraSchermate(*modulo_);
+        messaggi_.mostrati.clear();
+        modulo_->NuovaDomanda = false;
+        modulo_->NumRepertorioScelto = numero;
+        return program_->show("frmBaseVD", true);
+    }
+
+    std::string sql(const std::string& select) {
+        const store::QueryResult r = db_.query(select);
+        std::string out;
+        for (const auto& row : r.rows) {
+            if (!out.empty()) out += "\n";
+            for (std::size_t k = 0; k < row.size(); ++k) {
+                out += (k > 0 ? "|" : "") + (row[k].isNull() ? "NULL" : row[k].toText());
+            }
+        }
+        return out;
+    }
+
+    startup::Paths paths_;
+    store::Database db_;
+    Messaggi messaggi_;
+    Orologio orologio_;
+    std::unique_ptr<ui::Program> program_;
+    std::unique_ptr<startup::ModuloVD2005> modulo_;
+};
+
+std::string valore(const ui::Screen& s, const std::string& id) {
+    const ui::Control& c = *s.findById(id);
+    switch (c.kind()) {
+        case ui::Kind::CheckBox:
+        case ui::Kind::OptionButton:
+            return std::to_string(c.value());
+        case ui::Kind::ComboBox:
+            return c.boundValue();
+        default:
+            return c.text();
+    }
+}
+
+TEST_F(Schermata, StoredApplicationShowsItsFieldsAndHouseholdRowsInTheirPositions) {
+    const std::string n = "A001012005AB3";
+    domanda(n,
+            "DataDomanda='2006-09-01', NomeRich='MARIO', ComuneRich='A00102', "
+            "CanoneTotaleEur=4000, RedditoComplessivoEur=12345.6, RedditoAccessoEur=11829.14, "
+            "IncidenzaCanRed=33.81, Fascia='B', NumComponNucleo=3, NumFigliCarico=1, "
+            "SuperfAlloggio=75.5, NumAltreStanze=2, Contratto1DataIni='2004-01-01', "
+            "ContribBase=1161.01, TotContrib=1161.01, ContribRichiesto=1161.01");
+    componente(n, 1, "ROSSI MARIO", "0", "1970-01-01", 12345.6);
+    componente(n, 2, "ROSSI ANNA", "1", "1972-02-02", 0);
+    componente(n, 5, "ROSSI LUCA", "3", "2000-03-03", 0);
+    componente("A001012005AB30", 3, "ALTRA DOMANDA", "1", "1980-01-01", 10);
+
+    const ui::Screen& s = apri(n);
+    const std::pair<const char*, const char*> attesi[] = {
+        {"txtRepertorio", "A001012005AB3"},
+        {"txtDatPresentDom", "01/09/2006"},
+        {"txtCognomeRich", "ROSSI"},
+        {"cmbComuneRich", "A00102"},
+        {"txtCodFiscRich", ""},
+        {"txtCanoneTotaleEur", "4.000,00"},
+        {"txtCanoneTabComuneEur", "4.000,00"},
+        {"txtSommaRedditiNucleoEur", "12.345,60"},
+        {"txtRedditoLordoEur", "12.345,60"},
+        {"txtContribConcesso", "0,00"},
+        {"txtIncidenzaCanRed", "33,81"},
+        {"txtNumComponNucleo", "3"},
+        {"txtSuperfAlloggio", "75,5"},
+        {"txtNumAltreStanze", "2"},
+        {"txtContrattoDataIni(0)", "01/01/2004"},
+        {"txtContrattoDataReg(0)", ""},
+        {"txtNucleoNome(0)", "ROSSI MARIO"},
+        {"cmbNucleoParent(0)", "0"},
+        {"txtNucleoDatNasc(0)", "01/01/1970"},
+        {"cmbNucleoProfes(0)", "03"},
+        {"txtNucleoRedditoEur(0)", "12.345,60"},
+        {"txtNucleoNome(1)", "ROSSI ANNA"},
+        {"txtNucleoRedditoEur(1)", "0,00"},
+        {"txtNucleoNome(2)", ""},
+        {"cmbNucleoParent(2)", ""},
+        {"txtNucleoRedditoEur(2)", ""},
+        {"txtNucleoNome(3)", ""},
+        {"txtNucleoNome(4)", "ROSSI LUCA"},
+        {"cmbNucleoParent(4)", "3"},
+        {"txtNucleoDatNasc(4)", "03/03/2000"},
+    };
+    for (const auto& [id, atteso] : attesi) EXPECT_EQ(valore(s, id), atteso) << id;
+    EXPECT_EQ(s.control("cmbComuneRich").text(), "ALBAROSSA");
+    EXPECT_EQ(s.control("cmbNucleoParent", 1).text(), "Coniuge");
+    EXPECT_TRUE(messaggi_.mostrati.empty());
+}
+
+TEST_F(Schermata, StoredFlagsTickTheBoxesThroughTheirReactions) {
+    struct Caso {
+        const char* campi;
+        std::vector<std::pair<const char*, const char*>> attesi;
+    };
+    const Caso casi[] = {
+        {"FlagCompAllCucina='1', FlagCompAllCucinino='1'",
+         {{"chkCompAllCucina", "0"}, {"chkCompAllCucinino", "1"}}},
+        {"FlagCompAllCucina='1', FlagCompAllCucinino='0', FlagCompAllBagno='1'",
+         {{"chkCompAllCucina", "1"}, {"chkCompAllCucinino", "0"}, {"chkCompAllBagno", "1"}}},
+        {"FlagTipoAlloggio=NULL", {{"chkTipAlloggioPriv", "1"}, {"chkTipAlloggioErp", "0"}}},
+        {"FlagTipoAlloggio='X'", {{"chkTipAlloggioPriv", "1"}, {"chkTipAlloggioErp", "0"}}},
+        {"FlagTipoAlloggio='E'", {{"chkTipAlloggioPriv", "0"}, {"chkTipAlloggioErp", "1"}}},
+        {"FlagTipoContratto='L'", {{"opTipoContLib", "1"}, {"opTipoContNon", "0"}}},
+        {"FlagTipoContratto='Z'", {{"opTipoContNon", "1"}, {"opTipoContConc", "0"}}},
+        {"FlagConserFab='Q', FlagConserAll='M'",
+         {{"opConsFabP", "0"}, {"opConsFabM", "0"}, {"opConsFabB", "0"}, {"opConsAllM", "1"}}},
+        {"FlagDomandaOK='1', FlagEsclusaIstruttoria='0'",
+         {{"chkDomandaOK", "1"}, {"chkDomandaNo", "0"}}},
+        {"FlagDomandaOK=NULL", {{"chkDomandaOK", "0"}, {"chkDomandaNo", "1"}}},
+        {"FlagEsclusaReddi='1', FlagEsclusaTermine='1'",
+         {{"chkEsclusaReddi", "1"}, {"chkEsclusaTermine", "1"}, {"chkEsclusaCateg", "0"}}},
+        {"FlagDebolUltra65='1'", {{"chkDebolUltra65", "1"}, {"chkDebolezzaSoc", "1"}}},
+    };
+    int progressivo = 10;
+    for (const Caso& c : casi) {
+        SCOPED_TRACE(c.campi);
+        const std::string n = "A001012005AB" + std::to_string(++progressivo);
+        domanda(n, c.campi);
+        const ui::Screen& s = apri(n);
+        for (const auto& [id, atteso] : c.attesi) EXPECT_EQ(valore(s, id), atteso) << id;
+    }
+}
+
+TEST_F(Schermata, ReducedIncrementLabelComparesWithTheFullIncrementRoundedHalfToEven) {
+    struct Caso {
+        const char* campi;
+        bool visibile;
+    };
+    const Caso casi[] = {
+        {"ContribBase=2860, IncremPercContrib=25, IncremImpoContrib=140", true},
+        {"ContribBase=2860, IncremPercContrib=25, IncremImpoContrib=715", false},
+        // 10.10 x 25% is 2.525: half to even gives 2.52, not above the stored 2.52.
+        {"ContribBase=10.10, IncremPercContrib=25, IncremImpoContrib=2.52", false},
+        {"ContribBase=10.10, IncremPercContrib=25, IncremImpoContrib=2.51", true},
+        {"ContribBase=NULL, IncremPercContrib=NULL, IncremImpoContrib=NULL", false},
+    };
+    int progressivo = 10;
+    for (const Caso& c : casi) {
+        SCOPED_TRACE(c.campi);
+        const std::string n = "A001012005AB" + std::to_string(++progressivo);
+        domanda(n, c.campi);
+        EXPECT_EQ(apri(n).control("lblIncremRidotto").visible(), c.visibile);
+    }
+}
+
+TEST_F(Schermata, MissingApplicationIsReportedAndTheScreenCloses) {
+    domanda("A001012005AB1");
+    for (const char* numero : {"A001012005AB2", "X'Y"}) {
+        SCOPED_TRACE(numero);
+        apri(numero);
+        ASSERT_EQ(messaggi_.mostrati.size(), 1u);
+        EXPECT_EQ(messaggi_.mostrati[0].text,
+                  "La domanda " + std::string(numero) + " non è presente in archivio.");
+        EXPECT_EQ(program_->active(), nullptr);
+    }
+}
+
+TEST_F(Schermata, RegisteringAStoredApplicationReplacesItsHouseholdRows) {
+    const std::string n = "A001012005AB3";
+    domanda(n,
+            "DataDomanda='2006-09-01', NomeRich='MARIO', FlagConserFab='Q', "
+            "FlagConserAll='P', SuperfAlloggio=80");
+    componente(n, 1, "ROSSI MARIO", "0", "1970-01-01", 1000);
+    componente(n, 2, "ROSSI ANNA", "1", "1972-02-02", 0);
+    componente(n, 5, "ROSSI LUCA", "3", "2000-03-03", 0);
+    ui::Screen& s = apri(n);
+    for (const char* name : {"txtNucleoNome", "cmbNucleoParent", "txtNucleoDatNasc",
+                             "cmbNucleoProfes", "txtNucleoRedditoEur"}) {
+        s.control(name, 1).setText("");
+    }
+    s.operatorClick(s.control("cmdInserimento"));
+    ASSERT_FALSE(messaggi_.mostrati.empty());
+    EXPECT_EQ(messaggi_.mostrati.back().text, "Registrazione della domanda effettuata ! ");
+    EXPECT_EQ(sql("SELECT NumRepertorio, ProgrNucleo, CognomeNome FROM NucleoFam"),
+              n + "|1|ROSSI MARIO\n" + n + "|5|ROSSI LUCA");
+    // A state of repair left unchosen keeps the stored letter.
+    EXPECT_EQ(sql("SELECT count(*), FlagConserFab, FlagConserAll, SuperfAlloggio, "
+                  "DataRegistrazione FROM Domanda"),
+              "1|Q|P|80.0|2006-09-15 10:00:00");
+    EXPECT_FALSE(modulo_->NuovaDomanda);
+}
+
+}  // namespace
