@@ -9,11 +9,11 @@ namespace bench {
 
 void GeneraArchivio(const std::string& path, int n) {
     store::Database db = store::Database::create(path);
-    startup::ScriviConfigurazione(db, {"A00101", "AB", {2006, 7, 14}, {2006, 9, 30},
-                                       "operatore1", "segreta01"});
+    startup::ScriviConfigurazione(
+        db, {"A00101", "AB", {2006, 7, 14}, {2006, 9, 30}, "operatore1", "segreta01"});
     static const std::array<const char*, 12> cognomi = {
-        "ROSSI", "RUSSO", "BIANCHI", "COLOMBO", "D'ANGELO", "ESPOSITO",
-        "FERRARI", "GALLO", "MARINO", "ROMANO", "RICCI", "VERDI"};
+        "ROSSI",   "RUSSO", "BIANCHI", "COLOMBO", "D'ANGELO", "ESPOSITO",
+        "FERRARI", "GALLO", "MARINO",  "ROMANO",  "RICCI",    "VERDI"};
     db.begin();
     for (int i = 1; i <= n; ++i) {
         const std::string numero = "A001012005AB" + std::to_string(i);

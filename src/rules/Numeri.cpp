@@ -37,7 +37,9 @@ std::optional<double> LeggiNumero(const std::string& text) {
     return negative ? -value : value;
 }
 
-double Valore(const std::string& text) { return LeggiNumero(text).value_or(0.0); }
+double Valore(const std::string& text) {
+    return LeggiNumero(text).value_or(0.0);
+}
 
 double ArrotondaLontanoDaZero(double x, int decimals) {
     const double scale = std::pow(10.0, decimals);
@@ -45,8 +47,7 @@ double ArrotondaLontanoDaZero(double x, int decimals) {
     const double magnitude = std::fabs(scaled);
     const double floorPart = std::floor(magnitude);
     // A value that is a half in decimal terms may sit just below it in binary.
-    const double tolerance =
-        std::max(1e-9, 8 * std::numeric_limits<double>::epsilon() * magnitude);
+    const double tolerance = std::max(1e-9, 8 * std::numeric_limits<double>::epsilon() * magnitude);
     double rounded = magnitude - floorPart >= 0.5 - tolerance ? floorPart + 1 : floorPart;
     return std::copysign(rounded / scale, x);
 }

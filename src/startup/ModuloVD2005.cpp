@@ -9,9 +9,13 @@
 
 namespace startup {
 
-std::string Paths::basePath() const { return dataDir + "/Vendral2005"; }
+std::string Paths::basePath() const {
+    return dataDir + "/Vendral2005";
+}
 
-std::string Paths::archive() const { return basePath() + ".mdb"; }
+std::string Paths::archive() const {
+    return basePath() + ".mdb";
+}
 
 ModuloVD2005::ModuloVD2005(ui::Program& program, Paths paths)
     : program(program), paths(std::move(paths)) {}
@@ -28,10 +32,9 @@ bool ModuloVD2005::EnsureArchive() {
         std::filesystem::create_directories(paths.dataDir);
         store::Database::create(archive).close();
     } catch (const std::exception& e) {
-        program.ports().messages->show({"Attenzione",
-                                        "Impossibile creare l'archivio dati.\r\n" + archive +
-                                            "\r\n" + e.what(),
-                                        ui::Buttons::OK, ui::Icon::Exclamation, ui::Answer::OK});
+        program.ports().messages->show(
+            {"Attenzione", "Impossibile creare l'archivio dati.\r\n" + archive + "\r\n" + e.what(),
+             ui::Buttons::OK, ui::Icon::Exclamation, ui::Answer::OK});
         return false;
     }
     return true;
@@ -62,6 +65,8 @@ int ModuloVD2005::Start() {
     return program.ended() ? 0 : -1;
 }
 
-int FiltraNumeri(int key) { return (key >= '0' && key <= '9') || key == 8 ? key : 0; }
+int FiltraNumeri(int key) {
+    return (key >= '0' && key <= '9') || key == 8 ? key : 0;
+}
 
 }  // namespace startup

@@ -11,8 +11,8 @@ namespace startup {
 
 // The data folder holds the archive and everything named from its base path.
 struct Paths {
-    std::string dataDir;     // e.g. ~/.local/share/Vendral2005/Dati
-    std::string programDir;  // folder of the executable (report definitions)
+    std::string dataDir;           // e.g. ~/.local/share/Vendral2005/Dati
+    std::string programDir;        // folder of the executable (report definitions)
     std::string basePath() const;  // dataDir + "/Vendral2005"
     std::string archive() const;   // basePath() + ".mdb"
 };

@@ -10,9 +10,8 @@ namespace startup {
 
 void RegistraSchermate(ModuloVD2005& modulo) {
     ui::Program& program = modulo.program;
-    program.registerScreen("frmInizio", [&modulo](ui::Program& p) {
-        return std::make_unique<frmInizio>(p, modulo);
-    });
+    program.registerScreen(
+        "frmInizio", [&modulo](ui::Program& p) { return std::make_unique<frmInizio>(p, modulo); });
     program.registerScreen("frmConfigVD", [&modulo](ui::Program& p) {
         return std::make_unique<frmConfigVD>(p, modulo);
     });

@@ -149,9 +149,13 @@ bool frmConfigVD::ControllaChiusura() {
     return false;
 }
 
-void frmConfigVD::txtDatEmissione_Leave() { ControllaEmissione(); }
+void frmConfigVD::txtDatEmissione_Leave() {
+    ControllaEmissione();
+}
 
-void frmConfigVD::txtDatChiusura_Leave() { ControllaChiusura(); }
+void frmConfigVD::txtDatChiusura_Leave() {
+    ControllaChiusura();
+}
 
 void frmConfigVD::cmdAvvisoPwd_Click() {
     message(
@@ -179,7 +183,8 @@ void frmConfigVD::cmdInserimento_Click() {
     auto& txtPwdConf = control("txtPwdConf");
     const auto lunghezza = [](const ui::Control& c) { return store::utf8Length(c.text()); };
 
-    if (txtCodComune.text().empty()) return avviso("Indicare un comune valido", control("cmbComune"));
+    if (txtCodComune.text().empty())
+        return avviso("Indicare un comune valido", control("cmbComune"));
     if (lunghezza(txtPuntoLavoro) < 2) {
         return avviso("Codificare il punto di lavoro con 2 caratteri alfabetici.", txtPuntoLavoro);
     }
@@ -199,7 +204,8 @@ void frmConfigVD::cmdInserimento_Click() {
         return avviso("Inserire un nome utente di almeno 8 caratteri!", txtUtente);
     }
     if (txtPwd.text().empty()) return avviso("Valorizzare la password di procedura", txtPwd);
-    if (lunghezza(txtPwd) < 8) return avviso("Inserire una password di almeno 8 caratteri!", txtPwd);
+    if (lunghezza(txtPwd) < 8)
+        return avviso("Inserire una password di almeno 8 caratteri!", txtPwd);
     if (txtPwd.text() == txtUtente.text()) {
         return avviso("La password non può essere uguale al nome utente!", txtPwd);
     }
@@ -210,10 +216,9 @@ void frmConfigVD::cmdInserimento_Click() {
         return avviso("La password di conferma è diversa. Reinserirle entrambe!", txtPwd);
     }
 
-    ScriviConfigurazione(db_, {txtCodComune.text(), txtPuntoLavoro.text(),
-                               *rules::LeggiData(txtDatEmissione.text()),
-                               *rules::LeggiData(txtDatChiusura.text()), txtUtente.text(),
-                               txtPwd.text()});
+    ScriviConfigurazione(
+        db_, {txtCodComune.text(), txtPuntoLavoro.text(), *rules::LeggiData(txtDatEmissione.text()),
+              *rules::LeggiData(txtDatChiusura.text()), txtUtente.text(), txtPwd.text()});
     message("Punto di lavoro configurato correttamente.", ui::Buttons::OK, ui::Icon::Information,
             "Operazione eseguita");
     program().show("frmInizio");

@@ -3,15 +3,17 @@
 #include "rules/Date.h"
 #include "rules/Numeri.h"
 #include "startup/ModuloVD2005.h"
-#include "store/Dialect.h"
 #include "store/DbError.h"
+#include "store/Dialect.h"
 #include "ui/Program.h"
 
 namespace startup {
 
 namespace {
 
-std::string numeroConSegno(int n) { return (n >= 0 ? " " : "") + std::to_string(n); }
+std::string numeroConSegno(int n) {
+    return (n >= 0 ? " " : "") + std::to_string(n);
+}
 
 }  // namespace
 
@@ -102,7 +104,9 @@ void frmInizio::voceUtilita(ui::Control& menu, bool available, std::function<voi
     menu.onClick = std::move(run);
 }
 
-void frmInizio::apri(const std::string& screen) { program().show(screen, true); }
+void frmInizio::apri(const std::string& screen) {
+    program().show(screen, true);
+}
 
 void frmInizio::apriDati() {
     if (db_.isOpen()) return;
@@ -119,7 +123,8 @@ void frmInizio::onActivate() {
         datConfig_->moveFirst();
         auto testo = [this](const char* field) { return datConfig_->field(field).toText(); };
         control("txtPuntoLavoro").setText(testo("Punto_lavoro"));
-        control("txtDataIniBando").setText(rules::FormattaDataMemorizzata(testo("Data_emis_bando")));
+        control("txtDataIniBando")
+            .setText(rules::FormattaDataMemorizzata(testo("Data_emis_bando")));
         control("txtDataFineBando")
             .setText(rules::FormattaDataMemorizzata(testo("Data_chius_bando")));
         control("txtImpoConcesso")
@@ -129,8 +134,7 @@ void frmInizio::onActivate() {
         control("txtCoFinanz")
             .setText(rules::Formato(datConfig_->field("ImpoCoFinanz").toDouble(), "#,##0.00"));
         datComuni_->requery();
-        const bool trovato =
-            datComuni_->findFirst("CodComune=" + store::quote(testo("CodComune")));
+        const bool trovato = datComuni_->findFirst("CodComune=" + store::quote(testo("CodComune")));
         control("txtComune").setText(trovato ? datComuni_->field("Descrizione").toText() : "");
         datDomanda_->requery();
     } catch (const store::DbError& e) {

@@ -91,14 +91,14 @@ public:
     bool locked() const { return locked_; }
     void setLocked(bool on);
 
-    int maxLength = 0;          // 0: no limit (characters)
-    std::string passwordChar;   // "*" hides the text
-    bool rightAligned = false;  // amounts
-    std::string foreColor;      // "#RRGGBB", empty for the default
+    int maxLength = 0;             // 0: no limit (characters)
+    std::string passwordChar;      // "*" hides the text
+    bool rightAligned = false;     // amounts
+    std::string foreColor;         // "#RRGGBB", empty for the default
     Control* container = nullptr;  // frame holding the control
     int page = -1;                 // tab page of the screen's tab strip, -1 above the tabs
     std::string toolTip;
-    bool tabStop = true;  // reached with Tab, and a candidate for the first focus of the screen
+    bool tabStop = true;     // reached with Tab, and a candidate for the first focus of the screen
     bool focusable() const;  // a kind that takes the focus, enabled and shown
     void setForeColor(const std::string& color);
 
@@ -107,14 +107,14 @@ public:
     void setItems(std::vector<ListItem> items);
     const std::vector<ListItem>& items() const { return items_; }
     int listIndex() const { return listIndex_; }
-    std::string boundValue() const;                // code of the chosen entry, "" when none
+    std::string boundValue() const;               // code of the chosen entry, "" when none
     void setBoundValue(const std::string& code);  // chooses the entry with this code, or none
-    void chooseIndex(int i);                       // as a pick from the list (fires onClick)
+    void chooseIndex(int i);                      // as a pick from the list (fires onClick)
 
     // Grid.
     void setGridModel(std::shared_ptr<GridModel> model);
     GridModel* gridModel() const { return grid_.get(); }
-    void gridChanged();  // the rows behind the model changed
+    void gridChanged();                             // the rows behind the model changed
     int currentRow() const { return currentRow_; }  // -1 when none
     void setCurrentRow(int row);
 

@@ -38,7 +38,7 @@ public:
     virtual ~FilePort() = default;
     virtual bool exists(const std::string& path) = 0;
     // Each throws std::runtime_error with the system's reason on failure.
-    virtual void copy(const std::string& from, const std::string& to) = 0;  // overwrites
+    virtual void copy(const std::string& from, const std::string& to) = 0;    // overwrites
     virtual void rename(const std::string& from, const std::string& to) = 0;  // replaces
     virtual void remove(const std::string& path) = 0;
     // The removable-media destination folder (it may be missing or not writable).

@@ -18,13 +18,17 @@ void Program::registerScreen(const std::string& name, Factory factory) {
     factories_[name] = std::move(factory);
 }
 
-bool Program::hasScreen(const std::string& name) const { return factories_.count(name) != 0; }
+bool Program::hasScreen(const std::string& name) const {
+    return factories_.count(name) != 0;
+}
 
 void Program::registerActivity(const std::string& name, Activity activity) {
     activities_[name] = std::move(activity);
 }
 
-bool Program::hasActivity(const std::string& name) const { return activities_.count(name) != 0; }
+bool Program::hasActivity(const std::string& name) const {
+    return activities_.count(name) != 0;
+}
 
 void Program::runActivity(const std::string& name) {
     auto it = activities_.find(name);
@@ -86,7 +90,9 @@ void Program::end() {
     if (observer_ != nullptr) observer_->programEnded();
 }
 
-Screen* Program::active() const { return shown_.empty() ? nullptr : shown_.back(); }
+Screen* Program::active() const {
+    return shown_.empty() ? nullptr : shown_.back();
+}
 
 Screen* Program::loaded(const std::string& name) const {
     auto it = screens_.find(name);
@@ -104,6 +110,8 @@ bool Program::isShown(const Screen& s) const {
     return std::find(shown_.begin(), shown_.end(), &s) != shown_.end();
 }
 
-void Program::collectGarbage() { closed_.clear(); }
+void Program::collectGarbage() {
+    closed_.clear();
+}
 
 }  // namespace ui

@@ -45,7 +45,9 @@ Control* Screen::findById(const std::string& id) const {
     }
 }
 
-bool Screen::alive() const { return !program_.ended() && program_.isShown(*this); }
+bool Screen::alive() const {
+    return !program_.ended() && program_.isShown(*this);
+}
 
 void Screen::focusChanged() {
     if (focusObserver) focusObserver(focused_);
@@ -167,13 +169,21 @@ bool Screen::operatorRow(Control& c, int row) {
     return c.currentRow() == row;
 }
 
-void Screen::operatorPage(Control& tabStrip, int page) { tabStrip.setCurrentPage(page); }
+void Screen::operatorPage(Control& tabStrip, int page) {
+    tabStrip.setCurrentPage(page);
+}
 
-void Screen::operatorClose() { onCloseRequest(); }
+void Screen::operatorClose() {
+    onCloseRequest();
+}
 
-void Screen::onCloseRequest() { program_.close(*this); }
+void Screen::onCloseRequest() {
+    program_.close(*this);
+}
 
-Ports& Screen::ports() const { return program_.ports(); }
+Ports& Screen::ports() const {
+    return program_.ports();
+}
 
 Answer Screen::message(const std::string& text, Buttons buttons, Icon icon,
                        const std::string& title, Answer defaultButton) {

@@ -93,7 +93,7 @@ private:
     std::string title_;
     std::vector<std::unique_ptr<Control>> controls_;
     Control* focused_ = nullptr;
-    Control* leaving_ = nullptr;      // control whose leave handling runs
+    Control* leaving_ = nullptr;       // control whose leave handling runs
     Control* focusRequest_ = nullptr;  // where that handling put the focus
 };
 

@@ -10,12 +10,23 @@ TEST(LeggiData, AcceptsDayMonthYearAndRefusesDaysThatDoNotExist) {
         const char* shown;  // nullptr: not a date
     };
     const Case cases[] = {
-        {"14/07/2006", "14/07/2006"}, {"1/2/2006", "01/02/2006"}, {"14-07-2006", "14/07/2006"},
-        {"14.07.2006", "14/07/2006"}, {"14/07/06", "14/07/2006"}, {"29/02/2004", "29/02/2004"},
-        {"31/02/2006", nullptr},      {"29/02/2006", nullptr},    {"31/09/2006", nullptr},
-        {"00/01/2006", nullptr},      {"12/13/2006", nullptr},    {"14/07", nullptr},
-        {"", nullptr},                {"14/07/2006x", nullptr},   {"14/07-2006", nullptr},
-        {"abc", nullptr},             {"14/07/200", nullptr},
+        {"14/07/2006", "14/07/2006"},
+        {"1/2/2006", "01/02/2006"},
+        {"14-07-2006", "14/07/2006"},
+        {"14.07.2006", "14/07/2006"},
+        {"14/07/06", "14/07/2006"},
+        {"29/02/2004", "29/02/2004"},
+        {"31/02/2006", nullptr},
+        {"29/02/2006", nullptr},
+        {"31/09/2006", nullptr},
+        {"00/01/2006", nullptr},
+        {"12/13/2006", nullptr},
+        {"14/07", nullptr},
+        {"", nullptr},
+        {"14/07/2006x", nullptr},
+        {"14/07-2006", nullptr},
+        {"abc", nullptr},
+        {"14/07/200", nullptr},
     };
     for (const auto& c : cases) {
         const auto d = rules::LeggiData(c.text);

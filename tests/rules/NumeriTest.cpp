@@ -47,9 +47,15 @@ TEST(LeggiNumero, ReadsGroupingPointsAndDecimalComma) {
         bool ok;
     };
     const Case cases[] = {
-        {"1.234,50", 1234.5, true}, {"0.00", 0, true},  {"12,5", 12.5, true},
-        {",50", 0.5, true},         {"1.2.3", 123, true}, {"-3,25", -3.25, true},
-        {"", 0, false},             {"abc", 0, false},  {"1,2,3", 0, false},
+        {"1.234,50", 1234.5, true},
+        {"0.00", 0, true},
+        {"12,5", 12.5, true},
+        {",50", 0.5, true},
+        {"1.2.3", 123, true},
+        {"-3,25", -3.25, true},
+        {"", 0, false},
+        {"abc", 0, false},
+        {"1,2,3", 0, false},
         {"12a", 0, false},
     };
     for (const auto& c : cases) {
@@ -72,7 +78,8 @@ TEST(FiltraNumeriVirgole, LetsOneSeparatorThrough) {
     EXPECT_EQ(rules::FiltraNumeriVirgole('.', "12"), '.');
     EXPECT_EQ(rules::FiltraNumeriVirgole(',', "1.2"), 0);
     EXPECT_EQ(rules::FiltraNumeriVirgole('.', "1,2"), 0);
-    for (int key : {int{'-'}, int{'a'}, int{' '}, 13, 3, 22}) EXPECT_EQ(rules::FiltraNumeriVirgole(key, ""), 0);
+    for (int key : {int{'-'}, int{'a'}, int{' '}, 13, 3, 22})
+        EXPECT_EQ(rules::FiltraNumeriVirgole(key, ""), 0);
 }
 
 }  // namespace

@@ -41,9 +41,8 @@ struct Fixture : ::testing::Test {
     ui::Program program{ui::Ports{}};
     void SetUp() override {
         for (const char* n : {"uno", "due"}) {
-            program.registerScreen(n, [this, n](ui::Program& p) {
-                return std::make_unique<Prova>(p, n, log);
-            });
+            program.registerScreen(
+                n, [this, n](ui::Program& p) { return std::make_unique<Prova>(p, n, log); });
         }
     }
 };
