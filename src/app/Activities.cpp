@@ -1,6 +1,9 @@
 #include "app/Activities.h"
 
+#include "admin/RegistroManutenzione.h"
+#include "admin/RegistroSchermate.h"
 #include "application/Registry.h"
+#include "reports/RegistroStampe.h"
 #include "search/Registry.h"
 #include "startup/Registry.h"
 
@@ -10,6 +13,9 @@ void RegistraAttivita(startup::ModuloVD2005& modulo) {
     startup::RegistraSchermate(modulo);
     application::RegistraSchermate(modulo);
     search::RegistraSchermate(modulo);
+    reports::RegistraSchermate(modulo);
+    admin::RegistraSchermate(modulo);
+    admin::RegistraManutenzione(modulo);
 }
 
 }  // namespace app

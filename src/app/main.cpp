@@ -14,6 +14,7 @@
 #include "app/Activities.h"
 #include "qt/Binder.h"
 #include "qt/QtPorts.h"
+#include "qt/ReportEngine.h"
 #include "script/Runner.h"
 #include "startup/ModuloVD2005.h"
 #include "ui/Program.h"
@@ -85,6 +86,17 @@ std::string cartellaDati(const std::string& opzione) {
 #endif
 }
 
+void stampaPdf(const ui::ReportRequest& r, const std::string& pdf) {
+    static int argc = 1;
+    static char nome[] = "vendral";
+    static char* argv[] = {nome, nullptr};
+    if (QApplication::instance() == nullptr) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        new QApplication(argc, argv);  // lives until the runner ends
+    }
+    gui::StampaPdf(r, QString::fromStdString(pdf), gui::DataOdierna());
+}
+
 int desktop(int argc, char** argv, const std::string& opzioneDati) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Vendral 2005");
@@ -111,7 +123,8 @@ int desktop(int argc, char** argv, const std::string& opzioneDati) {
     gui::SystemClock clock;
     gui::QtFiles files;
     gui::QtBusy busy;
-    ui::Program program(ui::Ports{&messages, &clock, &files, nullptr, &busy});
+    gui::QtReports reports;
+    ui::Program program(ui::Ports{&messages, &clock, &files, &reports, &busy});
     gui::Binder binder(program);
     startup::ModuloVD2005 modulo(
         program, startup::Paths{dati, QCoreApplication::applicationDirPath().toStdString()});
@@ -135,7 +148,8 @@ int main(int argc, char** argv) {
         std::cout << kUso;
         return 0;
     }
-    // Scenarios run without a display: no widget is ever made.
-    if (o.scenario) return script::runScenarios(o.files, o.keepDir, std::cout);
+    // Scenarios run without a display: no widget is ever made, and an application object on
+    // the offscreen platform only when --keep renders the started reports.
+    if (o.scenario) return script::runScenarios(o.files, o.keepDir, std::cout, stampaPdf);
     return desktop(argc, argv, o.dataDir);
 }

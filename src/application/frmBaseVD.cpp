@@ -451,8 +451,7 @@ void frmBaseVD::creaPulsanti() {
         control("SSTab1").setCurrentPage(0);
         Attiva();
     };
-    // The receipt comes with the report engine.
-    pulsante("cmdStampa", "&Stampa Ricevuta").setEnabled(false);
+    pulsante("cmdStampa", "&Stampa Ricevuta").onClick = [this] { cmdStampa_Click(); };
     auto& uscita = pulsante("cmdUscita", nullptr);
     uscita.toolTip = "Torna al menu";
     uscita.onClick = [this] {
@@ -473,7 +472,8 @@ void frmBaseVD::apriDati() {
     datDomanda_ = std::make_unique<store::RowSource>(db_, "Domanda");
     datNucleo_ = std::make_unique<store::RowSource>(db_, "NucleoFam");
     datConfig_ = std::make_unique<store::RowSource>(db_, "Configurazione");
-    datMax_ = std::make_unique<store::RowSource>(db_, "");  // set by each allocation
+    datMax_ = std::make_unique<store::RowSource>(db_, "");     // set by each allocation
+    datStampa_ = std::make_unique<store::RowSource>(db_, "");  // set by each receipt
     store::RowSource datComuni(db_, "select * from ComuniValdoria order by Descrizione");
     control("cmbComuneRich").setItems(VociLista(datComuni, "CodComune", "Descrizione"));
     CaricaListeNucleo(*this, db_);
@@ -766,6 +766,24 @@ void frmBaseVD::apriRigaPendente(const std::string& numero) {
     datDomanda_->edit();
 }
 
+// --- Receipt --------------------------------------------------------------------------
+
+void frmBaseVD::cmdStampa_Click() {
+    // No save first: a new application not yet registered prints an empty receipt.
+    const std::string sql = "Select * from qryStampaDomande WHERE NumRepertorio=" +
+                            store::quote(control("txtRepertorio").text()) + " ";
+    datStampa_->setSource(sql);
+    crpStampe_.setFormula(0, "PuntoRaccolta=\"" + control("cmbComuneRich").text() + "\"");
+    crpStampe_.ReportFileName = modulo_.paths.programDir + "/VD_Ricev.rpt";
+    try {
+        datStampa_->requery();
+    } catch (const store::DbError& e) {
+        segnala(e);
+        return;
+    }
+    crpStampe_.Avvia(*datStampa_, sql);
+}
+
 // --- Leaving --------------------------------------------------------------------------
 
 void frmBaseVD::annullaRigaPendente() {
@@ -784,6 +802,7 @@ void frmBaseVD::onCloseRequest() {
 }
 
 void frmBaseVD::onUnload() {
+    datStampa_.reset();
     datMax_.reset();
     datConfig_.reset();
     datNucleo_.reset();

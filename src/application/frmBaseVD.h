@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "reports/Report.h"
 #include "rules/Contesto.h"
 #include "store/Database.h"
 #include "store/RowSource.h"
@@ -52,6 +53,8 @@ private:
     void mostraCampiLegati();
     void scriviCampi(const store::DateTime& adesso);
     void annullaRigaPendente();
+    // The receipt of the application as stored, whatever the screen shows.
+    void cmdStampa_Click();
     void chiudi();
     // An engine failure outside the save.
     void segnala(const store::DbError& e);
@@ -63,6 +66,8 @@ private:
     std::unique_ptr<store::RowSource> datNucleo_;
     std::unique_ptr<store::RowSource> datConfig_;
     std::unique_ptr<store::RowSource> datMax_;
+    std::unique_ptr<store::RowSource> datStampa_;
+    reports::Report crpStampe_{*this};
 };
 
 }  // namespace application

@@ -24,9 +24,13 @@
 #include "ui/Screen.h"
 #include "ui_frmAccessoVD.h"
 #include "ui_frmBaseVD.h"
+#include "ui_frmCoFinanz.h"
 #include "ui_frmConfigVD.h"
+#include "ui_frmContributoConc.h"
+#include "ui_frmDataChiusura.h"
 #include "ui_frmInizio.h"
 #include "ui_frmRicercaVD.h"
+#include "ui_frmStampeVD.h"
 
 namespace gui {
 
@@ -112,6 +116,10 @@ QWidget* createLayout(const std::string& screenName) {
         setIcon(window, "cmdUscita", QStyle::SP_ArrowBack);
         return window;
     }
+    if (screenName == "frmDataChiusura") return make<Ui::frmDataChiusura, QWidget>();
+    if (screenName == "frmCoFinanz") return make<Ui::frmCoFinanz, QWidget>();
+    if (screenName == "frmContributoConc") return make<Ui::frmContributoConc, QWidget>();
+    if (screenName == "frmStampeVD") return make<Ui::frmStampeVD, QWidget>();
     if (screenName == "frmRicercaVD") {
         QWidget* window = make<Ui::frmRicercaVD, QWidget>();
         // Register number, surname, name, fiscal code, verdict, then the six amounts.

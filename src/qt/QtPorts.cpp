@@ -1,10 +1,15 @@
 #include "qt/QtPorts.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QApplication>
 #include <QDateTime>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
+#include <cerrno>
 #include <filesystem>
 #include <stdexcept>
 #include <system_error>
@@ -129,9 +134,37 @@ void QtFiles::remove(const std::string& path) {
     check(ec);
 }
 
+void QtFiles::flush(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY);
+    if (fd < 0 || ::fsync(fd) != 0) {
+        const std::error_code ec(errno, std::generic_category());
+        if (fd >= 0) ::close(fd);
+        throw std::runtime_error(ec.message());
+    }
+    ::close(fd);
+}
+
+bool QtFiles::ready(const std::string& folder, std::uintmax_t bytes) {
+    std::error_code ec;
+    if (!fs::is_directory(toPath(folder), ec) || ::access(folder.c_str(), W_OK) != 0) return false;
+    const fs::space_info space = fs::space(toPath(folder), ec);
+    return !ec && space.available >= bytes;
+}
+
 std::string QtFiles::mediaFolder() {
     const QSettings settings("Vendral", "Vendral2005");
     return settings.value("media/folder").toString().toStdString();
+}
+
+std::string QtFiles::chooseMediaFolder() {
+    const std::string remembered = mediaFolder();
+    if (!remembered.empty() && exists(remembered)) return remembered;
+    const QString chosen = QFileDialog::getExistingDirectory(
+        QApplication::activeWindow(), "Cartella del supporto rimovibile",
+        QString::fromStdString(remembered.empty() ? "/media" : remembered));
+    if (chosen.isEmpty()) return remembered;
+    QSettings("Vendral", "Vendral2005").setValue("media/folder", chosen);
+    return chosen.toStdString();
 }
 
 void QtBusy::begin() {

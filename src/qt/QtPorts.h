@@ -26,8 +26,13 @@ public:
     void copy(const std::string& from, const std::string& to) override;
     void rename(const std::string& from, const std::string& to) override;
     void remove(const std::string& path) override;
+    void flush(const std::string& path) override;
+    bool ready(const std::string& folder, std::uintmax_t bytes) override;
     // The folder remembered for this user under the setting "media/folder", "" when none.
     std::string mediaFolder() override;
+    // The remembered folder when it exists; otherwise a folder dialog, whose choice is
+    // remembered. Cancelling the dialog leaves the remembered (missing) folder.
+    std::string chooseMediaFolder() override;
 };
 
 class QtBusy : public ui::BusyPort {

@@ -113,7 +113,23 @@ void writeFile(const fs::path& path, const std::string& text) {
     if (!out) throw std::runtime_error("cannot write " + path.string());
 }
 
-Result runFile(const std::string& file, const std::string& keepDir, std::ostream& out) {
+// Renders each started report into <data folder>/stampe; a failure is written beside it, so
+// that keeping the output never changes what the scenario sees.
+ScriptReports::Renderer keptPdf(const std::string& dataDir, const PdfRenderer& pdf) {
+    return [dir = fs::path(dataDir) / "stampe", pdf](const ui::ReportRequest& r, std::size_t n) {
+        const std::string numero = (n < 10 ? "0" : "") + std::to_string(n);
+        const fs::path base = dir / (numero + "-" + fs::path(r.file).stem().string());
+        try {
+            fs::create_directories(dir);
+            pdf(r, base.string() + ".pdf");
+        } catch (const std::exception& e) {
+            writeFile(base.string() + ".errore.txt", std::string(e.what()) + "\n");
+        }
+    };
+}
+
+Result runFile(const std::string& file, const std::string& keepDir, std::ostream& out,
+               const PdfRenderer& pdf) {
     std::ifstream in(file, std::ios::binary);
     if (!in) {
         out << "FAIL " << file << ":0: a readable scenario file / " << std::strerror(errno)
@@ -138,6 +154,7 @@ Result runFile(const std::string& file, const std::string& keepDir, std::ostream
         std::string messages, reports;
         {
             ScenarioRun run(paths.dataDir, paths.programDir);
+            if (!keepDir.empty() && pdf) run.ports().reports.setRenderer(keptPdf(folder.path(), pdf));
             outcome = run.run(commands);
             messages = describeMessages(run.ports().messages);
             reports = describeReports(run.ports().reports);
@@ -164,11 +181,11 @@ Result runFile(const std::string& file, const std::string& keepDir, std::ostream
 }  // namespace
 
 int runScenarios(const std::vector<std::string>& files, const std::string& keepDir,
-                 std::ostream& out) {
+                 std::ostream& out, const PdfRenderer& pdf) {
     int passed = 0, failed = 0;
     bool unparsable = false;
     for (const auto& file : files) {
-        const Result r = runFile(file, keepDir, out);
+        const Result r = runFile(file, keepDir, out, pdf);
         if (r == Result::Passed) {
             ++passed;
         } else {

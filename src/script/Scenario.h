@@ -31,6 +31,7 @@ public:
     std::optional<Outcome> run(const std::vector<Command>& commands);
 
     const ScriptPorts& ports() const { return ports_; }
+    ScriptPorts& ports() { return ports_; }
 
 private:
     using Args = std::vector<std::string>;

@@ -1,6 +1,10 @@
 #include "script/ScriptPorts.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <stdexcept>
 #include <system_error>
@@ -9,6 +13,8 @@
 #include "script/Parser.h"
 
 namespace fs = std::filesystem;
+
+#include "reports/Modello.h"
 
 namespace script {
 
@@ -92,6 +98,12 @@ std::string ScriptMessages::takeProblem() {
     return std::exchange(problem_, std::string());
 }
 
+void ScriptReports::start(const ui::ReportRequest& r) {
+    reports::Componi(reports::CaricaDefinizione(r.file), r, "");
+    started_.push_back(r);
+    if (render_) render_(r, started_.size());
+}
+
 const ui::ReportRequest* ScriptReports::takeUnchecked() {
     const ui::ReportRequest* r = firstUnchecked();
     if (r) ++checked_;
@@ -136,6 +148,24 @@ void ScriptFiles::remove(const std::string& path) {
             throw fs::filesystem_error("remove", path,
                                        std::make_error_code(std::errc::no_such_file_or_directory));
     });
+}
+
+void ScriptFiles::flush(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY);
+    if (fd < 0 || ::fsync(fd) != 0) {
+        const std::error_code ec(errno, std::generic_category());
+        if (fd >= 0) ::close(fd);
+        throw std::runtime_error(ec.message());
+    }
+    ::close(fd);
+}
+
+bool ScriptFiles::ready(const std::string& folder, std::uintmax_t bytes) {
+    if (media_ == Media::ReadOnly && inside(folder, mediaFolder())) return false;
+    std::error_code ec;
+    if (!fs::is_directory(folder, ec)) return false;
+    const fs::space_info space = fs::space(folder, ec);
+    return !ec && space.available >= bytes;
 }
 
 void ScriptFiles::beforeCompact() {

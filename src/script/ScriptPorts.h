@@ -4,6 +4,7 @@
 // folder that can be missing or refuse writes.
 #include <cstddef>
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -58,7 +59,13 @@ private:
 
 class ScriptReports : public ui::ReportPort {
 public:
-    void start(const ui::ReportRequest& r) override { started_.push_back(r); }
+    // Called with each started report and its 1-based number in the run.
+    using Renderer = std::function<void(const ui::ReportRequest&, std::size_t)>;
+
+    // Reads the definition as the desktop engine does, so that a missing or broken file fails
+    // alike, records the report and hands it to the renderer, when one is set.
+    void start(const ui::ReportRequest& r) override;
+    void setRenderer(Renderer render) { render_ = std::move(render); }
     // The oldest report not yet checked, which now counts as checked; nullptr when none is left.
     const ui::ReportRequest* takeUnchecked();
     const ui::ReportRequest* firstUnchecked() const;
@@ -67,6 +74,7 @@ public:
 private:
     std::vector<ui::ReportRequest> started_;
     std::size_t checked_ = 0;
+    Renderer render_;
 };
 
 class ScriptFiles : public ui::FilePort {
@@ -81,6 +89,9 @@ public:
     void copy(const std::string& from, const std::string& to) override;
     void rename(const std::string& from, const std::string& to) override;
     void remove(const std::string& path) override;
+    void flush(const std::string& path) override;
+    // Read-only media take no files, whatever the system says.
+    bool ready(const std::string& folder, std::uintmax_t bytes) override;
     std::string mediaFolder() override { return dataDir_ + "/media"; }
     void beforeCompact() override;
 

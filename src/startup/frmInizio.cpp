@@ -143,11 +143,22 @@ void frmInizio::onActivate() {
     }
 }
 
-void frmInizio::onUnload() {
-    datDomanda_.reset();
+void frmInizio::DisconnettiDB() {
     datComuni_.reset();
     datConfig_.reset();
+    datDomanda_.reset();
     db_.close();
+}
+
+void frmInizio::RiconnettiDB() {
+    apriDati();
+    datComuni_->requery();
+    datConfig_->requery();
+    datDomanda_->requery();
+}
+
+void frmInizio::onUnload() {
+    DisconnettiDB();
 }
 
 }  // namespace startup

@@ -15,6 +15,16 @@ public:
     void onActivate() override;
     void onUnload() override;
 
+    // Close and reopen the menu's own connection to the archive, so that the file can be
+    // copied or replaced in between. The display fields keep their text meanwhile.
+    void DisconnettiDB();
+    void RiconnettiDB();
+    // The rows of the statistics report; nullptr while the menu has no connection.
+    store::RowSource* datDomanda() { return datDomanda_.get(); }
+    // Rows of the statistics report as the last activation left them; nullptr while the menu
+    // has no connection to the archive.
+    store::RowSource* datDomanda() const { return datDomanda_.get(); }
+
 private:
     // A command that exists as a button and as an entry of the "Gestione" menu.
     void comando(ui::Control& button, ui::Control& menu, bool available, std::function<void()> run);

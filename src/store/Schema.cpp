@@ -124,16 +124,34 @@ FROM Domanda)",
     R"(CREATE VIEW qryStampaDomande AS
 SELECT d.*, c.Descrizione AS DescrComuneRich
 FROM Domanda AS d LEFT JOIN ComuniValdoria AS c ON c.CodComune = d.ComuneRich)",
+    // Statistics: one row per application with the descriptions the statistics report counts.
     R"(CREATE VIEW qryStatistiche AS
 SELECT NumRepertorio, Fascia, NumComponNucleo, FlagDomandaOK, FlagEsclusaCateg,
        FlagEsclusaReddi, FlagEsclusaIncid, FlagEsclusaContr, FlagEsclusaObbl,
        FlagEsclusaTermine, FlagEsclusaIstruttoria, FlagEsclusaMancaContr, FlagTipoAlloggio,
-       FlagTipoContratto, FlagConserFab, FlagConserAll
-FROM Domanda)",
+       FlagTipoContratto, FlagConserFab, FlagConserAll,
+       CASE FlagDomandaOK WHEN '1' THEN 'Ammissibili' WHEN '0' THEN 'Non ammissibili'
+            ELSE 'Non valutate' END AS DescrEsito,
+       CASE Fascia WHEN 'A' THEN 'Fascia A' WHEN 'B' THEN 'Fascia B'
+            ELSE 'Non determinata' END AS DescrFascia,
+       CASE WHEN NumComponNucleo IS NULL OR NumComponNucleo < 1 THEN 'Non indicato'
+            WHEN NumComponNucleo = 1 THEN '1 componente'
+            ELSE NumComponNucleo || ' componenti' END AS DescrNucleo,
+       CASE FlagTipoAlloggio WHEN 'E' THEN 'Edilizia residenziale pubblica'
+            WHEN 'P' THEN 'Proprietà privata' ELSE 'Non indicato' END AS DescrTipoAlloggio,
+       CASE FlagTipoContratto WHEN 'C' THEN 'Concordato' WHEN 'L' THEN 'Libero'
+            WHEN 'T' THEN 'Transitorio' ELSE 'Non specificato' END AS DescrTipoContratto,
+       CASE FlagConserFab WHEN 'P' THEN 'Pessimo' WHEN 'M' THEN 'Mediocre' WHEN 'B' THEN 'Buono'
+            ELSE 'Non indicato' END AS DescrConserFab,
+       CASE FlagConserAll WHEN 'P' THEN 'Pessimo' WHEN 'M' THEN 'Mediocre' WHEN 'B' THEN 'Buono'
+            ELSE 'Non indicato' END AS DescrConserAll
+FROM Domanda
+ORDER BY CAST(substr(NumRepertorio, 13) AS INTEGER))",
+    // Need statement: the admissible applications, by band then register number.
     R"(CREATE VIEW qryFabbisognoStampa AS
 SELECT NumRepertorio, Fascia, CanoneTotaleEur, ContribRichiesto, ContribConcesso, CoFinanzComune
 FROM Domanda WHERE FlagDomandaOK = '1'
-ORDER BY CAST(substr(NumRepertorio, 13) AS INTEGER))",
+ORDER BY Fascia, CAST(substr(NumRepertorio, 13) AS INTEGER))",
 };
 
 std::vector<std::string> splitTabs(std::string_view line) {

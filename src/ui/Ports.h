@@ -2,6 +2,7 @@
 // The program's outside world, injectable: message boxes, clock, files and the report engine.
 // The desktop program plugs in Qt and the system; the scenario runner plugs in scripted
 // answers, a fixed clock and recorders.
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -41,8 +42,15 @@ public:
     virtual void copy(const std::string& from, const std::string& to) = 0;    // overwrites
     virtual void rename(const std::string& from, const std::string& to) = 0;  // replaces
     virtual void remove(const std::string& path) = 0;
+    // Writes the file's data through to the disk.
+    virtual void flush(const std::string& path) = 0;
+    // Whether the folder exists, takes new files and has room for that many more bytes.
+    virtual bool ready(const std::string& folder, std::uintmax_t bytes) = 0;
     // The removable-media destination folder (it may be missing or not writable).
     virtual std::string mediaFolder() = 0;
+    // The removable-media folder to write to now. The desktop lets the operator choose one
+    // (and remembers it) when none is remembered or the remembered one is missing.
+    virtual std::string chooseMediaFolder() { return mediaFolder(); }
     // Called before the archive is compacted; throws to make the compaction fail.
     virtual void beforeCompact() {}
 };

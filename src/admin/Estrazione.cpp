@@ -1,0 +1,90 @@
+#include "admin/Estrazione.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <stdexcept>
+
+#include "admin/FileSicuri.h"
+#include "admin/Manutenzione.h"
+#include "startup/ModuloVD2005.h"
+#include "startup/frmInizio.h"
+#include "store/Database.h"
+#include "ui/Program.h"
+
+namespace admin {
+
+namespace {
+
+// The destination is missing, refuses writes or has no room: the drive is "not ready".
+struct DiscoNonPronto : std::runtime_error {
+    DiscoNonPronto() : std::runtime_error("Disco non pronto") {}
+};
+
+std::string LeggiCodComune(const startup::Paths& paths) {
+    store::Database dbArchivio = store::Database::open(paths.archive());
+    const store::QueryResult r = dbArchivio.query("select CodComune from Configurazione");
+    return r.rows.empty() ? "" : r.rows[0][0].toText();
+}
+
+// One attempt at writing the archive onto the media.
+void CopiaSuSupporto(ui::FilePort& files, const std::string& archivio, const std::string& nome) {
+    const std::string cartella = files.chooseMediaFolder();
+    std::error_code ec;
+    const std::uintmax_t bytes = std::filesystem::file_size(archivio, ec);
+    if (!files.ready(cartella, bytes)) throw DiscoNonPronto();
+    try {
+        SostituisciFile(files, archivio, cartella + "/" + nome);
+    } catch (const std::exception&) {
+        // A medium taken out or filled up during the copy is not ready either.
+        if (!files.ready(cartella, bytes)) throw DiscoNonPronto();
+        throw;
+    }
+}
+
+std::string TestoErrore(const std::exception& e) {
+    if (dynamic_cast<const DiscoNonPronto*>(&e)) {
+        return "Disco non pronto.\r\nAssicurarsi di aver inserito il floppy nel drive A:\r\n"
+               "e che non sia protetto da scrittura.";
+    }
+    return std::string(e.what()) + "\r\nCod. err. = " + NumeroConSegno(NumeroErrore(e));
+}
+
+}  // namespace
+
+std::string NomeEstrazione(const std::string& codComune) {
+    return "Vendral2005_" + codComune + ".mdb";
+}
+
+void Estrazione(startup::ModuloVD2005& modulo) {
+    startup::frmInizio& menu = MenuPrincipale(modulo);
+    ui::Ports& ports = modulo.program.ports();
+    const std::string codComune = LeggiCodComune(modulo.paths);
+    menu.DisconnettiDB();
+    menu.message("Inserire un dischetto formattato nel drive A:  \nper la copia del file  ");
+    // A failed compaction has said so; the archive, unchanged, is copied all the same.
+    CompattaDB(modulo);
+    for (;;) {
+        ports.busy->begin();
+        try {
+            CopiaSuSupporto(*ports.files, modulo.paths.archive(), NomeEstrazione(codComune));
+            ports.busy->end();
+            break;
+        } catch (const std::exception& e) {
+            ports.busy->end();
+            if (menu.message(TestoErrore(e), ui::Buttons::OKCancel) == ui::Answer::Cancel) {
+                menu.RiconnettiDB();
+                return;
+            }
+        }
+    }
+    menu.message("Copia effettuata !\nLa procedura ha copiato sul floppy il file Vendral2005_" +
+                     codComune +
+                     ".MDB \nQuesto è un archivio cifrato (SQLite/SQLCipher) che contiene "
+                     "l'archivio dati\nper l'invio in Regione. \nUna volta verificata la "
+                     "presenza del file sul floppy, non è \nnecessario nessun altro controllo "
+                     "sui dati contenuti.",
+                 ui::Buttons::OK, ui::Icon::Information);
+    menu.RiconnettiDB();
+}
+
+}  // namespace admin

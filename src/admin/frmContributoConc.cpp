@@ -1,0 +1,109 @@
+#include "admin/frmContributoConc.h"
+
+#include <algorithm>
+
+#include "admin/frmCoFinanz.h"
+#include "rules/Numeri.h"
+#include "startup/ModuloVD2005.h"
+#include "ui/Program.h"
+
+namespace admin {
+
+namespace {
+
+const char* const kPercentuale = "#0.000000";
+
+// The busy pointer while every application is rewritten.
+class Occupato {
+public:
+    explicit Occupato(ui::BusyPort& busy) : busy_(busy) { busy_.begin(); }
+    ~Occupato() { busy_.end(); }
+    Occupato(const Occupato&) = delete;
+    Occupato& operator=(const Occupato&) = delete;
+
+private:
+    ui::BusyPort& busy_;
+};
+
+}  // namespace
+
+frmContributoConc::frmContributoConc(ui::Program& program, startup::ModuloVD2005& modulo)
+    : ui::Screen(program, "frmContributoConc", "Aggiornamento fabbisogno assegnato"),
+      modulo_(modulo) {
+    CampoImporto(*this, add(ui::Kind::TextBox, "txtImpoConcesso"));
+    auto& txtPercConcessa = add(ui::Kind::TextBox, "txtPercConcessa");
+    // "100,000000" fits; longer numbers would not fit the six-decimal pattern anyway.
+    txtPercConcessa.maxLength = 10;
+    txtPercConcessa.rightAligned = true;
+    auto& cmdAggiorna = add(ui::Kind::Button, "cmdAggiorna");
+    cmdAggiorna.setCaption("&Aggiorna");
+    auto& cmdUscita = add(ui::Kind::Button, "cmdUscita");
+    cmdUscita.setCaption("&Esci");
+    auto& Label1 = add(ui::Kind::Label, "Label1");
+    Label1.setCaption("Aggiornamento effettuato !");
+    Label1.setVisible(false);
+
+    // Only the first test of the key filter: with an empty text no separator is refused.
+    txtPercConcessa.onKeyPress = [](int& key) { key = rules::FiltraNumeriVirgole(key, ""); };
+    txtPercConcessa.onLeave = [this] { txtPercConcessa_Leave(); };
+    cmdAggiorna.onClick = [this] { cmdAggiorna_Click(); };
+    cmdUscita.onClick = [this] { this->program().close(*this); };
+}
+
+void frmContributoConc::onLoad() {
+    db_ = store::Database::open(modulo_.paths.archive());
+    datConfig_ = std::make_unique<store::RowSource>(db_, "Configurazione");
+}
+
+void frmContributoConc::onActivate() {
+    datConfig_->requery();
+    datConfig_->moveFirst();
+    control("txtImpoConcesso")
+        .setText(rules::Formato(datConfig_->field("ImpoContribConc").toDouble(), "#,##0.00"));
+    control("txtPercConcessa")
+        .setText(rules::Formato(datConfig_->field("PercContribConc").toDouble(), kPercentuale));
+}
+
+void frmContributoConc::onUnload() {
+    datConfig_.reset();
+    db_.close();
+}
+
+void frmContributoConc::txtPercConcessa_Leave() {
+    ui::Control& campo = control("txtPercConcessa");
+    if (campo.text().empty()) {
+        campo.setText("0");
+    } else if (const auto valore = NormalizzaCampo(*this, campo)) {
+        campo.setText(rules::Formato(*valore, kPercentuale));
+    }
+}
+
+void frmContributoConc::cmdAggiorna_Click() {
+    const auto percentuale = rules::LeggiNumero(control("txtPercConcessa").text());
+    const auto importo = ImportoCampo(control("txtImpoConcesso"));
+    // A field that does not read as a number has just been refused on leaving it.
+    if (!percentuale || !importo) return;
+    if (*percentuale <= 0 || *percentuale > 100) {
+        message("Inserire una percentuale valida non superiore a 100");
+        setFocus(control("txtPercConcessa"));
+        return;
+    }
+    datConfig_->edit();
+    datConfig_->setField("PercContribConc", *percentuale);
+    datConfig_->setField("ImpoContribConc", *importo);
+    datConfig_->update();
+
+    // The percentage enters the statement as shown, with a decimal point. It is written from
+    // the number read, so no typed text ever becomes part of the statement.
+    std::string perc = rules::Formato(*percentuale, kPercentuale);
+    std::replace(perc.begin(), perc.end(), ',', '.');
+    {
+        const Occupato occupato(*ports().busy);
+        store::Database dbArchivio = store::Database::open(modulo_.paths.archive());
+        dbArchivio.execute("Update Domanda set ContribConcesso=Round(ContribRichiesto * " + perc +
+                           " /100,2)");
+    }
+    control("Label1").setVisible(true);
+}
+
+}  // namespace admin

@@ -1,0 +1,421 @@
+#include "qt/ReportEngine.h"
+
+#include <xlsxwriter.h>
+
+#include <QAbstractTextDocumentLayout>
+#include <QApplication>
+#include <QBarCategoryAxis>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QChart>
+#include <QDate>
+#include <QFileInfo>
+#include <QGraphicsScene>
+#include <QImage>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPieSeries>
+#include <QTextDocument>
+#include <QTextFrame>
+#include <QTextObjectInterface>
+#include <QTextTable>
+#include <QValueAxis>
+#include <algorithm>
+#include <charconv>
+#include <stdexcept>
+
+#include "qt/AnteprimaStampa.h"
+
+namespace gui {
+
+namespace {
+
+constexpr double kUnitaPerMm = 96.0 / 25.4;
+constexpr double kPiede = 26;     // room for the footer at the bottom of the body
+constexpr double kStacco = 6;     // between heading and body
+const QChar kSegno(0x2063);       // the text of the blocks that mark where a unit ends
+
+// Layout at 96 dots per inch, whatever the screen.
+QPaintDevice& dispositivo96() {
+    static QImage immagine = [] {
+        QImage i(1, 1, QImage::Format_RGB32);
+        i.setDotsPerMeterX(3780);
+        i.setDotsPerMeterY(3780);
+        return i;
+    }();
+    return immagine;
+}
+
+QFont carattere(double pixel) {
+    QFont f;
+    f.setFamilies({"Nimbus Sans", "Liberation Sans", "Arial", "Helvetica", "DejaVu Sans"});
+    f.setPixelSize(static_cast<int>(pixel + 0.5));
+    f.setHintingPreference(QFont::PreferNoHinting);
+    return f;
+}
+
+QFont carattereTesto() {
+    QFont f = carattere(12);
+    f.setPointSizeF(9);
+    return f;
+}
+
+// Draws <img src="grafico:N"> as chart N of the report, other images from the document's
+// resources.
+class Grafici : public QObject, public QTextObjectInterface {
+    Q_OBJECT
+    Q_INTERFACES(QTextObjectInterface)
+
+public:
+    explicit Grafici(const std::vector<reports::Grafico>& grafici) : grafici_(grafici) {}
+
+    QSizeF intrinsicSize(QTextDocument* doc, int, const QTextFormat& format) override {
+        const QTextImageFormat f = format.toImageFormat();
+        QSizeF s(f.width(), f.height());
+        if (s.width() <= 0 || s.height() <= 0) {
+            const QImage img = immagine(doc, f.name());
+            if (s.width() <= 0) s.setWidth(img.isNull() ? 300 : img.width());
+            if (s.height() <= 0) s.setHeight(img.isNull() ? 200 : img.height());
+        }
+        return s;
+    }
+
+    void drawObject(QPainter* p, const QRectF& rect, QTextDocument* doc, int,
+                    const QTextFormat& format) override {
+        const QString nome = format.toImageFormat().name();
+        if (nome.startsWith("grafico:")) {
+            bool ok = false;
+            const auto n = static_cast<std::size_t>(nome.mid(8).toInt(&ok));
+            if (ok && n < grafici_.size()) disegnaGrafico(*p, rect, grafici_[n]);
+            return;
+        }
+        const QImage img = immagine(doc, nome);
+        if (!img.isNull()) p->drawImage(rect, img);
+    }
+
+private:
+    static QImage immagine(QTextDocument* doc, const QString& nome) {
+        return doc->resource(QTextDocument::ImageResource, QUrl(nome)).value<QImage>();
+    }
+
+    static void disegnaGrafico(QPainter& p, const QRectF& rect, const reports::Grafico& g) {
+        QGraphicsScene scena;
+        auto* chart = new QChart;
+        scena.addItem(chart);
+        chart->setAnimationOptions(QChart::NoAnimation);
+        chart->setBackgroundVisible(false);
+        chart->setMargins(QMargins(2, 2, 2, 2));
+        chart->setLocalizeNumbers(true);
+        chart->setLocale(QLocale(QLocale::Italian, QLocale::Italy));
+        chart->legend()->setFont(carattere(10));
+        if (g.torta) {
+            auto* serie = new QPieSeries;
+            double totale = 0;
+            for (const auto& v : g.voci) totale += v.second;
+            for (const auto& [etichetta, valore] : g.voci) {
+                if (valore <= 0) continue;
+                const QString percento = QLocale(QLocale::Italian).toString(
+                    totale > 0 ? 100 * valore / totale : 0, 'f', 1);
+                serie->append(QString::fromStdString(etichetta) + " (" + percento + "%)",
+                              valore);
+            }
+            chart->addSeries(serie);
+            chart->legend()->setAlignment(Qt::AlignRight);
+        } else {
+            auto* insieme = new QBarSet("Domande");
+            QStringList categorie;
+            double massimo = 0;
+            for (const auto& [etichetta, valore] : g.voci) {
+                *insieme << valore;
+                categorie << QString::fromStdString(etichetta);
+                massimo = std::max(massimo, valore);
+            }
+            insieme->setLabelFont(carattere(9));
+            auto* serie = new QBarSeries;
+            serie->append(insieme);
+            serie->setLabelsVisible(true);
+            chart->addSeries(serie);
+            auto* asseX = new QBarCategoryAxis;
+            asseX->append(categorie);
+            asseX->setLabelsFont(carattere(9));
+            auto* asseY = new QValueAxis;
+            asseY->setLabelFormat("%d");
+            asseY->setRange(0, std::max(1.0, massimo * 1.15));
+            asseY->setLabelsFont(carattere(9));
+            chart->addAxis(asseX, Qt::AlignBottom);
+            chart->addAxis(asseY, Qt::AlignLeft);
+            serie->attachAxis(asseX);
+            serie->attachAxis(asseY);
+            chart->legend()->setVisible(false);
+        }
+        chart->setGeometry(QRectF(QPointF(0, 0), rect.size()));
+        scena.setSceneRect(QRectF(QPointF(0, 0), rect.size()));
+        scena.render(&p, rect, QRectF(QPointF(0, 0), rect.size()));
+    }
+
+    const std::vector<reports::Grafico>& grafici_;
+};
+
+}  // namespace
+
+struct Impaginazione::Pagina {
+    std::size_t da = 0, a = 0;
+    std::unique_ptr<QTextDocument> corpo;
+};
+
+Impaginazione::Impaginazione(reports::Documento documento, QString dataStampa)
+    : documento_(std::move(documento)), dataStampa_(std::move(dataStampa)) {
+    const auto& m = documento_.margini;
+    layout_ = QPageLayout(QPageSize(QPageSize::A4),
+                          documento_.orientamento == reports::Orientamento::Orizzontale
+                              ? QPageLayout::Landscape
+                              : QPageLayout::Portrait,
+                          QMarginsF(m.sinistro, m.alto, m.destro, m.basso),
+                          QPageLayout::Millimeter);
+    grafici_ = std::make_shared<Grafici>(documento_.grafici);
+    const QSizeF carta = formato();
+    larghezza_ = carta.width() - (m.sinistro + m.destro) * kUnitaPerMm;
+    intestazione_ = nuovoDocumento(QString::fromStdString(documento_.intestazione));
+    const double testa =
+        documento_.intestazione.empty() ? 0 : intestazione_->size().height() + kStacco;
+    altezza_ = carta.height() - (m.alto + m.basso) * kUnitaPerMm - testa - kPiede;
+}
+
+Impaginazione::~Impaginazione() = default;
+
+int Impaginazione::pagine() const { return static_cast<int>(pagine_.size()); }
+
+QSizeF Impaginazione::formato() const {
+    const QSizeF mm = layout_.fullRect(QPageLayout::Millimeter).size();
+    return mm * kUnitaPerMm;
+}
+
+std::unique_ptr<QTextDocument> Impaginazione::nuovoDocumento(const QString& html) const {
+    auto d = std::make_unique<QTextDocument>();
+    //d->documentLayout()->setPaintDevice(&dispositivo96());
+    d->documentLayout()->registerHandler(QTextFormat::ImageObject, grafici_.get());
+    d->setDefaultFont(carattereTesto());
+    d->setDocumentMargin(0);
+    d->setDefaultStyleSheet(QString::fromStdString(documento_.stile));
+    d->setTextWidth(larghezza_);
+    d->setHtml(html);
+    return d;
+}
+
+QString Impaginazione::htmlPagina(std::size_t da, std::size_t a) const {
+    std::string h;
+    const std::string segno = "<p style=\"margin:0px; font-size:1px\">&#x2063;</p>";
+    int tabella = -1;
+    for (std::size_t k = da; k < a; ++k) {
+        const reports::Unita& u = documento_.unita[k];
+        if (u.tabella != tabella) {
+            if (tabella >= 0) h += "</table>" + segno;
+            if (u.tabella >= 0) {
+                const reports::Tabella& t = documento_.tabelle[static_cast<std::size_t>(u.tabella)];
+                h += t.apertura + t.testa;
+            }
+            tabella = u.tabella;
+        }
+        h += u.html;
+        if (tabella < 0) h += segno;
+    }
+    if (tabella >= 0) h += "</table>" + segno;
+    return QString::fromStdString(h);
+}
+
+// Where each unit of the page ends, in the order of the units.
+std::vector<double> Impaginazione::fini(QTextDocument& d, std::size_t da, std::size_t a) const {
+    std::vector<double> fini;
+    QAbstractTextDocumentLayout* lay = d.documentLayout();
+    QTextFrame::iterator it = d.rootFrame()->begin();
+    auto prossimoSegno = [&]() {
+        while (!it.atEnd()) {
+            const QTextBlock b = it.currentBlock();
+            ++it;
+            if (b.isValid() && b.text() == kSegno) return lay->blockBoundingRect(b).top();
+        }
+        return 1e12;
+    };
+    for (std::size_t k = da; k < a;) {
+        const int tabella = documento_.unita[k].tabella;
+        if (tabella < 0) {
+            fini.push_back(prossimoSegno());
+            ++k;
+            continue;
+        }
+        std::size_t righe = 0;
+        while (k + righe < a && documento_.unita[k + righe].tabella == tabella) ++righe;
+        QTextTable* t = nullptr;
+        while (!it.atEnd() && t == nullptr) {
+            t = qobject_cast<QTextTable*>(it.currentFrame());
+            ++it;
+        }
+        if (t == nullptr) break;
+        const int testa = t->rows() - static_cast<int>(righe);
+        const double fondo = lay->frameBoundingRect(t).bottom();
+        for (std::size_t j = 0; j < righe; ++j) {
+            const int riga = testa + static_cast<int>(j) + 1;
+            fini.push_back(riga < t->rows()
+                               ? lay->blockBoundingRect(
+                                         t->cellAt(riga, 0).firstCursorPosition().block())
+                                     .top()
+                               : fondo);
+        }
+        k += righe;
+    }
+    return fini;
+}
+
+bool Impaginazione::avanza() {
+    if (completa_) return false;
+    const std::size_t n = documento_.unita.size();
+    const std::size_t da = prossima_;
+    if (da >= n) {
+        if (pagine_.empty()) pagine_.push_back({0, 0, nuovoDocumento(QString())});
+        completa_ = true;
+        return false;
+    }
+    // Units up to the next one that asks for a new page.
+    std::size_t limite = da + 1;
+    while (limite < n && !documento_.unita[limite].nuovaPagina) ++limite;
+
+    std::size_t prova = std::min(limite, da + std::max<std::size_t>(8, ultimaCapienza_ + 4));
+    std::unique_ptr<QTextDocument> d;
+    std::size_t entrano = 0;
+    while (true) {
+        d = nuovoDocumento(htmlPagina(da, prova));
+        const std::vector<double> f = fini(*d, da, prova);
+        entrano = 0;
+        while (entrano < f.size() && f[entrano] <= altezza_) ++entrano;
+        if (entrano < prova - da || prova == limite) break;
+        prova = std::min(limite, da + (prova - da) * 2);
+    }
+    // A heading stays with the table rows that follow it.
+    while (entrano > 1 && da + entrano < prova && documento_.unita[da + entrano - 1].tabella < 0 &&
+           documento_.unita[da + entrano].tabella >= 0)
+        --entrano;
+    if (entrano == 0) entrano = 1;  // taller than a page: cut at the bottom
+    if (entrano < prova - da) d = nuovoDocumento(htmlPagina(da, da + entrano));
+    pagine_.push_back({da, da + entrano, std::move(d)});
+    prossima_ = da + entrano;
+    ultimaCapienza_ = entrano;
+    if (prossima_ >= n) completa_ = true;
+    return !completa_;
+}
+
+void Impaginazione::disegna(QPainter& p, int n) const {
+    if (n < 0 || n >= pagine()) return;
+    const auto& m = documento_.margini;
+    const QSizeF carta = formato();
+    const double sinistra = m.sinistro * kUnitaPerMm;
+    const double alto = m.alto * kUnitaPerMm;
+    p.save();
+    p.translate(sinistra, alto);
+    double y = 0;
+    if (!documento_.intestazione.empty()) {
+        intestazione_->drawContents(&p);
+        y = intestazione_->size().height() + kStacco;
+    }
+    p.translate(0, y);
+    pagine_[static_cast<std::size_t>(n)].corpo->drawContents(
+        &p, QRectF(0, 0, larghezza_, altezza_ + 1));
+    p.restore();
+
+    const double basePiede = carta.height() - m.basso * kUnitaPerMm;
+    p.save();
+    p.setPen(QPen(Qt::gray, 0.7));
+    p.drawLine(QPointF(sinistra, basePiede - 16), QPointF(sinistra + larghezza_, basePiede - 16));
+    p.setPen(Qt::black);
+    p.setFont(carattere(10));
+    const QRectF riga(sinistra, basePiede - 14, larghezza_, 14);
+    p.drawText(riga, Qt::AlignLeft | Qt::AlignVCenter, "Stampato il " + dataStampa_);
+    const QString totale = completa_ ? QString::number(pagine()) : QStringLiteral("...");
+    p.drawText(riga, Qt::AlignRight | Qt::AlignVCenter,
+               QString("Pagina %1 di %2").arg(n + 1).arg(totale));
+    p.restore();
+}
+
+bool Completa(Impaginazione& imp, const std::function<bool(std::size_t, std::size_t)>& progresso) {
+    while (!imp.completa()) {
+        imp.avanza();
+        if (progresso && !progresso(imp.unitaPosate(), imp.unitaTotali())) return false;
+    }
+    return true;
+}
+
+void SalvaPdf(Impaginazione& imp, const QString& file) {
+    Completa(imp, nullptr);
+    QPdfWriter pdf(file);
+    pdf.setPageLayout(imp.layoutPagina());
+    pdf.setResolution(600);
+    pdf.setTitle(QString::fromStdString(imp.documento().titolo));
+    pdf.setCreator("Vendral 2005");
+    QPainter p;
+    if (!p.begin(&pdf)) throw std::runtime_error("impossibile scrivere il file " + file.toStdString());
+    const double scala = 600.0 / 96.0;
+    for (int n = 0; n < imp.pagine(); ++n) {
+        if (n > 0) pdf.newPage();
+        p.save();
+        p.scale(scala, scala);
+        imp.disegna(p, n);
+        p.restore();
+    }
+    if (!p.end()) throw std::runtime_error("impossibile scrivere il file " + file.toStdString());
+}
+
+void EsportaXlsx(const ui::ReportRequest& r, const QString& file) {
+    const QByteArray nome = file.toUtf8();
+    lxw_workbook* libro = workbook_new(nome.constData());
+    if (libro == nullptr) throw std::runtime_error("impossibile creare il file " + nome.toStdString());
+    lxw_worksheet* foglio = workbook_add_worksheet(libro, "Stampa");
+    lxw_format* grassetto = workbook_add_format(libro);
+    format_set_bold(grassetto);
+    lxw_format* importo = workbook_add_format(libro);
+    format_set_num_format(importo, "#,##0.00");
+    for (std::size_t c = 0; c < r.columns.size(); ++c)
+        worksheet_write_string(foglio, 0, static_cast<lxw_col_t>(c), r.columns[c].c_str(),
+                               grassetto);
+    for (std::size_t i = 0; i < r.rows.size(); ++i) {
+        const auto riga = static_cast<lxw_row_t>(i + 1);
+        for (std::size_t c = 0; c < r.columns.size() && c < r.rows[i].size(); ++c) {
+            const std::string& v = r.rows[i][c];
+            const std::string visibile = reports::FormaVisibile(r.columns[c], v);
+            const auto col = static_cast<lxw_col_t>(c);
+            double x = 0;
+            const auto [fine, ec] = std::from_chars(v.data(), v.data() + v.size(), x);
+            const bool numerico = !v.empty() && ec == std::errc() && fine == v.data() + v.size();
+            // Amounts and counts stay numbers; flags keep "Sì"/"No", codes their leading zeros.
+            const bool importoOPercento = visibile.find(',') != std::string::npos;
+            if (numerico && (importoOPercento || (visibile == v && (v == "0" || v[0] != '0')))) {
+                worksheet_write_number(foglio, riga, col, x, importoOPercento ? importo : nullptr);
+            } else if (!visibile.empty()) {
+                worksheet_write_string(foglio, riga, col, visibile.c_str(), nullptr);
+            }
+        }
+    }
+    worksheet_freeze_panes(foglio, 1, 0);
+    if (const lxw_error e = workbook_close(libro); e != LXW_NO_ERROR)
+        throw std::runtime_error("impossibile scrivere il file " + nome.toStdString() + " (" +
+                                 lxw_strerror(e) + ")");
+}
+
+QString DataOdierna() { return QDate::currentDate().toString("dd/MM/yyyy"); }
+
+void StampaPdf(const ui::ReportRequest& r, const QString& file, const QString& dataStampa) {
+    Impaginazione imp(
+        reports::Componi(reports::CaricaDefinizione(r.file), r, dataStampa.toStdString()),
+        dataStampa);
+    SalvaPdf(imp, file);
+}
+
+void QtReports::start(const ui::ReportRequest& r) {
+    const QString data = DataOdierna();
+    auto imp = std::make_unique<Impaginazione>(
+        reports::Componi(reports::CaricaDefinizione(r.file), r, data.toStdString()), data);
+    AnteprimaStampa anteprima(std::move(imp), r, QApplication::activeWindow());
+    anteprima.exec();
+}
+
+}  // namespace gui
+
+#include "ReportEngine.moc"

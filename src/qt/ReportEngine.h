@@ -1,0 +1,86 @@
+#pragma once
+// The report engine of the desktop program: a composed report laid out page by page (each
+// page its own small text document, so that long lists stay fast), drawn on any paint device,
+// saved as PDF or its rows exported as a spreadsheet; and the report port that shows a started
+// report in the print preview.
+#include <QPageLayout>
+#include <QString>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "reports/Modello.h"
+#include "ui/Ports.h"
+
+class QPainter;
+class QTextDocument;
+
+namespace gui {
+
+// Pages are measured in units of 1/96 inch; a painter for another device is scaled first.
+class Impaginazione {
+public:
+    Impaginazione(reports::Documento documento, QString dataStampa);
+    ~Impaginazione();
+    Impaginazione(const Impaginazione&) = delete;
+    Impaginazione& operator=(const Impaginazione&) = delete;
+
+    // Lays out one more page; false once every unit has its page.
+    bool avanza();
+    bool completa() const { return completa_; }
+    // Units placed so far and in all, for progress.
+    std::size_t unitaPosate() const { return prossima_; }
+    std::size_t unitaTotali() const { return documento_.unita.size(); }
+
+    int pagine() const;
+    const QPageLayout& layoutPagina() const { return layout_; }
+    QSizeF formato() const;  // paper size in units
+    const reports::Documento& documento() const { return documento_; }
+
+    // Draws page n (0-based) with its heading, body and footer ("Pagina X di Y" once the
+    // layout is complete) on a painter whose units are 1/96 inch at the paper's corner.
+    void disegna(QPainter& p, int n) const;
+
+private:
+    struct Pagina;
+    std::unique_ptr<QTextDocument> nuovoDocumento(const QString& html) const;
+    QString htmlPagina(std::size_t da, std::size_t a) const;
+    std::vector<double> fini(QTextDocument& d, std::size_t da, std::size_t a) const;
+
+    reports::Documento documento_;
+    QString dataStampa_;
+    QPageLayout layout_;
+    std::unique_ptr<QTextDocument> intestazione_;
+    double larghezza_ = 0;  // body width
+    double altezza_ = 0;    // body height
+    std::vector<Pagina> pagine_;
+    std::size_t prossima_ = 0;
+    std::size_t ultimaCapienza_ = 40;
+    bool completa_ = false;
+    std::shared_ptr<QObject> grafici_;
+};
+
+// Lays out every page; progress(done, total) returning false stops it. False when stopped.
+bool Completa(Impaginazione& imp, const std::function<bool(std::size_t, std::size_t)>& progresso);
+
+// Writes every page to a PDF file; throws std::runtime_error on a write failure.
+void SalvaPdf(Impaginazione& imp, const QString& file);
+
+// Writes the rows of a report to an .xlsx sheet: the columns as headings, amounts and
+// counts as numbers, dates and flags in their display form. Throws std::runtime_error.
+void EsportaXlsx(const ui::ReportRequest& r, const QString& file);
+
+// Renders a started report straight to a PDF file; throws std::runtime_error.
+void StampaPdf(const ui::ReportRequest& r, const QString& file, const QString& dataStampa);
+
+// The print date as shown on every page: today, dd/mm/yyyy.
+QString DataOdierna();
+
+// Shows each started report in the print preview, one after another.
+class QtReports : public ui::ReportPort {
+public:
+    void start(const ui::ReportRequest& r) override;
+};
+
+}  // namespace gui

@@ -1,0 +1,362 @@
+#include "reports/Modello.h"
+
+#include <kainjow/mustache.hpp>
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <map>
+
+#include "rules/Date.h"
+#include "rules/Numeri.h"
+
+namespace reports {
+
+namespace mu = kainjow::mustache;
+
+namespace {
+
+bool inizia(const std::string& s, std::string_view p) { return s.starts_with(p); }
+
+bool importo(const std::string& c) {
+    static const char* const nomi[] = {"ContribBase",    "IncremImpoContrib", "TotContrib",
+                                       "AltriContributiDaEnti", "ContribRichiesto",
+                                       "ContribConcesso", "CoFinanzComune", "ContribComplessivo"};
+    return c.ends_with("Eur") || std::find(std::begin(nomi), std::end(nomi), c) != std::end(nomi);
+}
+
+bool percentuale(const std::string& c) {
+    return c == "IncidenzaCanRed" || c == "SuperfAlloggio" || c == "Percentuale" ||
+           inizia(c, "IncremPerc");
+}
+
+bool data(const std::string& c) {
+    return inizia(c, "Data") || c.ends_with("DataReg") || c.ends_with("DataIni");
+}
+
+// Descriptions of the letter codes of the application row.
+const char* descrizione(const std::string& c, const std::string& v) {
+    if (c == "FlagTipoAlloggio") {
+        if (v == "E") return "Edilizia Residenziale Pubblica";
+        if (v == "P") return "Proprietà privata";
+    } else if (c == "FlagTipoContratto") {
+        if (v == "C") return "Concordato";
+        if (v == "L") return "Libero";
+        if (v == "T") return "Transitorio";
+        return "Non specificato";
+    } else if (c == "FlagConserFab" || c == "FlagConserAll") {
+        if (v == "P") return "Pessimo";
+        if (v == "M") return "Mediocre";
+        if (v == "B") return "Buono";
+        return "";
+    }
+    return nullptr;
+}
+
+// A number as the engine returned it ("2880.0", "3"); nothing for other texts.
+std::optional<double> numero(const std::string& v) {
+    double x = 0;
+    const auto [fine, ec] = std::from_chars(v.data(), v.data() + v.size(), x);
+    if (ec != std::errc() || fine != v.data() + v.size()) return std::nullopt;
+    return x;
+}
+
+std::string totaleVisibile(const std::string& colonna, double somma) {
+    if (!importo(colonna) && somma == std::floor(somma)) return rules::Formato(somma, "#,##0");
+    return rules::Formato(somma, "#,##0.00");
+}
+
+struct Somme {
+    std::size_t conteggio = 0;
+    std::vector<double> totali;
+
+    void aggiungi(const std::vector<std::string>& riga, const std::vector<int>& indici) {
+        ++conteggio;
+        totali.resize(indici.size());
+        for (std::size_t i = 0; i < indici.size(); ++i)
+            if (indici[i] >= 0)
+                totali[i] += numero(riga[static_cast<std::size_t>(indici[i])]).value_or(0);
+    }
+
+    void scrivi(mu::data& dove, const std::vector<std::string>& colonne) const {
+        mu::data t(mu::data::type::object);
+        for (std::size_t i = 0; i < colonne.size(); ++i)
+            t.set(colonne[i], totaleVisibile(colonne[i], i < totali.size() ? totali[i] : 0));
+        dove.set("totali", t);
+        dove.set("conteggio", std::to_string(conteggio));
+    }
+};
+
+int indice(const std::vector<std::string>& colonne, const std::string& nome) {
+    const auto it = std::find(colonne.begin(), colonne.end(), nome);
+    return it == colonne.end() ? -1 : static_cast<int>(it - colonne.begin());
+}
+
+std::string minuscolo(std::string_view s) {
+    std::string r(s);
+    for (char& c : r)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return r;
+}
+
+bool vuoto(std::string_view s) {
+    return std::all_of(s.begin(), s.end(),
+                       [](char c) { return c == ' ' || c == '\n' || c == '\r' || c == '\t'; });
+}
+
+bool senzaChiusura(const std::string& tag) {
+    static const char* const nomi[] = {"br", "hr", "img", "col", "meta", "link", "input", "wbr"};
+    return std::find(std::begin(nomi), std::end(nomi), tag) != std::end(nomi);
+}
+
+bool chiedeNuovaPagina(std::string_view apertura) {
+    const std::string t = minuscolo(apertura);
+    const std::size_t p = t.find("page-break-before");
+    return p != std::string::npos && t.find("always", p) != std::string::npos;
+}
+
+// One tag of the flow: where it starts and ends, its lower-case name, and its kind.
+struct Tag {
+    std::size_t inizio = 0, fine = 0;
+    std::string nome;
+    bool chiusura = false;
+    bool singolo = false;
+};
+
+// Text order, but numbers at the start of both texts compare by value ("2 ..." before "10 ...").
+bool primaNaturale(const std::string& a, const std::string& b) {
+    double x = 0, y = 0;
+    const auto [fa, ea] = std::from_chars(a.data(), a.data() + a.size(), x);
+    const auto [fb, eb] = std::from_chars(b.data(), b.data() + b.size(), y);
+    if (ea == std::errc() && eb == std::errc() && x != y) return x < y;
+    return a < b;
+}
+
+}  // namespace
+
+Grafico Distribuisci(const Definizione::Distribuzione& dist, const ui::ReportRequest& r) {
+    Grafico g;
+    g.titolo = dist.titolo;
+    if (!dist.flag.empty()) {
+        for (const auto& [colonna, voce] : dist.flag) {
+            const int c = indice(r.columns, colonna);
+            if (c < 0) throw DefinizioneErrata("la colonna " + colonna + " manca fra le righe");
+            const auto conteggio = std::count_if(r.rows.begin(), r.rows.end(), [&](const auto& riga) {
+                return riga[static_cast<std::size_t>(c)] == "1";
+            });
+            g.voci.emplace_back(voce, static_cast<double>(conteggio));
+        }
+        return g;
+    }
+    const int c = indice(r.columns, dist.colonna);
+    if (c < 0) throw DefinizioneErrata("la colonna " + dist.colonna + " manca fra le righe");
+    std::map<std::string, double, decltype(&primaNaturale)> conteggi(&primaNaturale);
+    for (const auto& riga : r.rows) {
+        const std::string v = FormaVisibile(dist.colonna, riga[static_cast<std::size_t>(c)]);
+        ++conteggi[v.empty() ? "Non indicato" : v];
+    }
+    g.voci.assign(conteggi.begin(), conteggi.end());
+    return g;
+}
+
+std::string ErroreModello(const std::string& modello) {
+    const mu::mustache m(modello);
+    return m.is_valid() ? std::string() : m.error_message();
+}
+
+std::string FormaVisibile(const std::string& colonna, const std::string& valore) {
+    if (const char* d = descrizione(colonna, valore)) return d;
+    if (valore.empty()) return valore;
+    if (importo(colonna)) return rules::Formato(numero(valore).value_or(0), "#,##0.00");
+    if (percentuale(colonna)) return rules::Formato(numero(valore).value_or(0), "#,##0.00");
+    if (data(colonna)) return rules::FormattaDataMemorizzata(valore);
+    if (inizia(colonna, "Flag") && (valore == "1" || valore == "0"))
+        return valore == "1" ? "Sì" : "No";
+    return valore;
+}
+
+std::pair<std::string, std::string> LeggiFormula(const std::string& formula) {
+    const std::size_t uguale = formula.find('=');
+    if (uguale == std::string::npos) return {formula, ""};
+    std::string valore = formula.substr(uguale + 1);
+    if (valore.size() >= 2 && valore.front() == '"' && valore.back() == '"')
+        valore = valore.substr(1, valore.size() - 2);
+    return {formula.substr(0, uguale), valore};
+}
+
+std::vector<Unita> Dividi(const std::string& html, std::vector<Tabella>& tabelle) {
+    std::vector<Unita> unita;
+    std::vector<std::string> aperti;
+    std::size_t inizioUnita = 0;     // start of the open top-level element or row
+    std::size_t testoLibero = 0;     // where text outside elements may start
+    bool inTabella = false;          // the top-level element is a table
+    std::size_t pos = 0;
+    while (true) {
+        const std::size_t lt = html.find('<', pos);
+        if (aperti.empty()) {
+            const std::size_t fineTesto = lt == std::string::npos ? html.size() : lt;
+            const std::string_view testo(html.data() + testoLibero, fineTesto - testoLibero);
+            if (!vuoto(testo)) unita.push_back({"<p>" + std::string(testo) + "</p>", -1, false});
+        }
+        if (lt == std::string::npos) break;
+        if (html.compare(lt, 4, "<!--") == 0) {
+            const std::size_t fc = html.find("-->", lt);
+            if (fc == std::string::npos) throw DefinizioneErrata("commento HTML non chiuso");
+            pos = fc + 3;
+            if (aperti.empty()) testoLibero = pos;
+            continue;
+        }
+        const std::size_t gt = html.find('>', lt);
+        if (gt == std::string::npos) throw DefinizioneErrata("tag HTML non chiuso");
+        Tag t;
+        t.inizio = lt;
+        t.fine = gt + 1;
+        std::size_t n = lt + 1;
+        t.chiusura = n < gt && html[n] == '/';
+        if (t.chiusura) ++n;
+        std::size_t e = n;
+        while (e < gt && html[e] != ' ' && html[e] != '/' && html[e] != '\n' && html[e] != '\t')
+            ++e;
+        t.nome = minuscolo(std::string_view(html).substr(n, e - n));
+        t.singolo = !t.chiusura && (senzaChiusura(t.nome) || html[gt - 1] == '/');
+        pos = t.fine;
+        if (t.nome.empty() || t.nome[0] == '!') continue;  // <!DOCTYPE> and similar
+
+        if (t.singolo) {
+            if (aperti.empty()) {
+                unita.push_back({html.substr(t.inizio, t.fine - t.inizio), -1, false});
+                testoLibero = pos;
+            }
+            continue;
+        }
+        if (!t.chiusura) {
+            if (aperti.empty()) {
+                inizioUnita = t.inizio;
+                inTabella = t.nome == "table";
+                if (inTabella) tabelle.push_back({html.substr(t.inizio, t.fine - t.inizio), ""});
+            } else if (inTabella && t.nome == "tr" &&
+                       (aperti.size() == 1 ||
+                        (aperti.size() == 2 && (aperti[1] == "tbody" || aperti[1] == "tfoot")))) {
+                inizioUnita = t.inizio;
+            } else if (inTabella && aperti.size() == 1 &&
+                       (t.nome == "thead" || t.nome == "colgroup")) {
+                inizioUnita = t.inizio;
+            }
+            aperti.push_back(t.nome);
+            continue;
+        }
+        if (aperti.empty() || aperti.back() != t.nome)
+            throw DefinizioneErrata("</" + t.nome + "> senza l'elemento aperto corrispondente" +
+                                    (aperti.empty() ? "" : " (aperto: <" + aperti.back() + ">)"));
+        aperti.pop_back();
+        const std::string pezzo = html.substr(inizioUnita, t.fine - inizioUnita);
+        if (aperti.empty()) {
+            if (!inTabella) {
+                const std::size_t fineApertura = html.find('>', inizioUnita) + 1;
+                unita.push_back({pezzo, -1, chiedeNuovaPagina(std::string_view(html).substr(
+                                                inizioUnita, fineApertura - inizioUnita))});
+            }
+            testoLibero = pos;
+        } else if (inTabella && t.nome == "tr" &&
+                   (aperti.size() == 1 ||
+                    (aperti.size() == 2 && (aperti[1] == "tbody" || aperti[1] == "tfoot")))) {
+            unita.push_back({pezzo, static_cast<int>(tabelle.size()) - 1, false});
+        } else if (inTabella && aperti.size() == 1 && (t.nome == "thead" || t.nome == "colgroup")) {
+            tabelle.back().testa += pezzo;
+        }
+    }
+    if (!aperti.empty()) throw DefinizioneErrata("elemento <" + aperti.back() + "> non chiuso");
+    return unita;
+}
+
+Documento Componi(const Definizione& d, const ui::ReportRequest& r,
+                  const std::string& dataStampa) {
+    mu::data radice(mu::data::type::object);
+    radice.set("title", r.title);
+    radice.set("titolo", d.titolo);
+    radice.set("dataStampa", dataStampa);
+    for (const std::string& f : r.formulas) {
+        const auto [nome, valore] = LeggiFormula(f);
+        if (!nome.empty()) radice.set(nome, valore);
+    }
+
+    std::vector<int> indiciTotali;
+    for (const std::string& c : d.totali) indiciTotali.push_back(indice(r.columns, c));
+    const int colGruppo = d.raggruppa.empty() ? -1 : indice(r.columns, d.raggruppa);
+    if (!d.raggruppa.empty() && colGruppo < 0)
+        throw DefinizioneErrata("la colonna di raggruppamento " + d.raggruppa +
+                                " manca fra le righe");
+
+    Documento doc;
+    mu::data righe(mu::data::type::list);
+    mu::data gruppi(mu::data::type::list);
+    mu::data righeGruppo(mu::data::type::list);
+    Somme tutte, gruppo;
+    auto chiudiGruppo = [&](const std::string& valore) {
+        mu::data g(mu::data::type::object);
+        g.set("valore", valore);
+        g.set("righe", righeGruppo);
+        gruppo.scrivi(g, d.totali);
+        gruppi.push_back(g);
+        righeGruppo = mu::data(mu::data::type::list);
+        gruppo = Somme{};
+    };
+
+    std::size_t progressivo = 0;
+    for (std::size_t i = 0; i < r.rows.size(); ++i) {
+        const std::vector<std::string>& riga = r.rows[i];
+        mu::data o(mu::data::type::object);
+        for (std::size_t c = 0; c < r.columns.size() && c < riga.size(); ++c)
+            o.set(r.columns[c], FormaVisibile(r.columns[c], riga[c]));
+        o.set("numero", std::to_string(++progressivo));
+        tutte.aggiungi(riga, indiciTotali);
+        if (colGruppo >= 0) {
+            const std::string& chiave = riga[static_cast<std::size_t>(colGruppo)];
+            gruppo.aggiungi(riga, indiciTotali);
+            righeGruppo.push_back(o);
+            if (i + 1 == r.rows.size() ||
+                r.rows[i + 1][static_cast<std::size_t>(colGruppo)] != chiave)
+                chiudiGruppo(FormaVisibile(d.raggruppa, chiave));
+        }
+        righe.push_back(o);
+    }
+    radice.set("righe", righe);
+    radice.set("gruppi", gruppi);
+    tutte.scrivi(radice, d.totali);
+
+    mu::data distribuzioni(mu::data::type::list);
+    for (const Definizione::Distribuzione& dist : d.distribuzioni) {
+        Grafico g = Distribuisci(dist, r);
+        g.torta = std::find(d.torte.begin(), d.torte.end(), dist.titolo) != d.torte.end();
+        mu::data voci(mu::data::type::list);
+        for (const auto& [voce, conteggio] : g.voci) {
+            mu::data v(mu::data::type::object);
+            v.set("voce", voce);
+            v.set("domande", rules::Formato(conteggio, "#,##0"));
+            v.set("percentuale",
+                  rules::Formato(r.rows.empty() ? 0 : 100 * conteggio / r.rows.size(), "#,##0.0"));
+            voci.push_back(v);
+        }
+        mu::data o(mu::data::type::object);
+        o.set("titolo", dist.titolo);
+        o.set("voci", voci);
+        o.set("grafico", "grafico:" + std::to_string(doc.grafici.size()));
+        doc.grafici.push_back(std::move(g));
+        distribuzioni.push_back(o);
+    }
+    radice.set("distribuzioni", distribuzioni);
+
+    mu::mustache intestazione(d.intestazione);
+    mu::mustache corpo(d.corpo);
+    if (!intestazione.is_valid()) throw DefinizioneErrata(intestazione.error_message());
+    if (!corpo.is_valid()) throw DefinizioneErrata(corpo.error_message());
+    doc.titolo = d.titolo.empty() ? r.title : d.titolo;
+    doc.orientamento = d.orientamento;
+    doc.margini = d.margini;
+    doc.stile = d.stile;
+    doc.intestazione = intestazione.render(radice);
+    doc.unita = Dividi(corpo.render(radice), doc.tabelle);
+    return doc;
+}
+
+}  // namespace reports

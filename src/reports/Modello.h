@@ -1,0 +1,63 @@
+#pragma once
+// Rendering of a report definition with the settings and rows of a started report: the
+// Mustache templates are filled, then the body is cut into units (top-level elements and the
+// rows of top-level tables) that a page layout can place one page at a time.
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "reports/Definizione.h"
+#include "ui/Ports.h"
+
+namespace reports {
+
+// A top-level table of the body: its opening tag and the header repeated on every page.
+struct Tabella {
+    std::string apertura;  // "<table ...>"
+    std::string testa;     // "<colgroup>" and "<thead>" parts, as written
+};
+
+struct Unita {
+    std::string html;
+    int tabella = -1;          // index in Documento::tabelle for a table row, -1 otherwise
+    bool nuovaPagina = false;  // the element asks for "page-break-before: always"
+};
+
+struct Grafico {
+    std::string titolo;
+    bool torta = false;
+    std::vector<std::pair<std::string, double>> voci;
+};
+
+struct Documento {
+    std::string titolo;  // for windows and files: the layout's heading or the list title
+    Orientamento orientamento = Orientamento::Verticale;
+    Margini margini;
+    std::string stile;
+    std::string intestazione;  // HTML at the top of every page
+    std::vector<Tabella> tabelle;
+    std::vector<Unita> unita;
+    std::vector<Grafico> grafici;  // <img src="grafico:N"> draws distribution N
+};
+
+// "" when the template compiles, otherwise why not.
+std::string ErroreModello(const std::string& modello);
+
+// A value of the row source in the form a reader expects, chosen by the column: amounts
+// "1.234,50", dates dd/mm/yyyy, flags "Sì"/"No", letter codes by their description.
+std::string FormaVisibile(const std::string& colonna, const std::string& valore);
+
+// "Name=\"value\"" as name and value; the quotes are optional.
+std::pair<std::string, std::string> LeggiFormula(const std::string& formula);
+
+// The counts of one distribution over the rows, in natural order of the values.
+Grafico Distribuisci(const Definizione::Distribuzione& dist, const ui::ReportRequest& r);
+
+// Fills the templates; throws DefinizioneErrata when the body's HTML cannot be cut into units.
+Documento Componi(const Definizione& d, const ui::ReportRequest& r, const std::string& dataStampa);
+
+// Cuts an HTML flow into units; throws DefinizioneErrata on an element left open or closed
+// twice.
+std::vector<Unita> Dividi(const std::string& html, std::vector<Tabella>& tabelle);
+
+}  // namespace reports

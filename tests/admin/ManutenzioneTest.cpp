@@ -1,0 +1,153 @@
+// The menu commands over a configured archive: backups take the lowest free number, a full set
+// of 99 is reported, a failed copy says so; the extraction waits for the media with OK and
+// gives up with Cancel.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "FileGuasti.h"
+#include "admin/Estrazione.h"
+#include "admin/FileSicuri.h"
+#include "admin/Manutenzione.h"
+#include "startup/Configurazione.h"
+#include "startup/ModuloVD2005.h"
+#include "startup/Registry.h"
+#include "store/Database.h"
+#include "ui/Program.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class ManutenzioneTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string modello = (fs::temp_directory_path() / "vdmenuXXXXXX").string();
+        ASSERT_NE(mkdtemp(modello.data()), nullptr);
+        paths_ = {modello, modello};
+        files_.media = modello + "/media";
+        store::Database db = store::Database::create(paths_.archive());
+        startup::ScriviConfigurazione(db, {"A00101", "AB", {2006, 7, 14}, {2006, 9, 30}, "u", "p"});
+        db.close();
+        ui::Ports ports;
+        ports.messages = &messaggi_;
+        ports.files = &files_;
+        ports.busy = &busy_;
+        program_ = std::make_unique<ui::Program>(ports);
+        modulo_ = std::make_unique<startup::ModuloVD2005>(*program_, paths_);
+        startup::RegistraSchermate(*modulo_);
+        program_->show("frmInizio");
+    }
+    void TearDown() override {
+        modulo_.reset();
+        program_.reset();
+        fs::remove_all(paths_.dataDir);
+    }
+
+    std::set<int> copie() const {
+        std::set<int> numeri;
+        for (int n = 1; n <= admin::kCopieMassime; ++n) {
+            if (fs::exists(admin::NomeCopia(paths_, n))) numeri.insert(n);
+        }
+        return numeri;
+    }
+
+    startup::Paths paths_;
+    FileGuasti files_;
+    MessaggiRegistrati messaggi_;
+    ui::BusyPort busy_;
+    std::unique_ptr<ui::Program> program_;
+    std::unique_ptr<startup::ModuloVD2005> modulo_;
+};
+
+TEST_F(ManutenzioneTest, BackupTakesTheLowestFreeNumber) {
+    struct Caso {
+        const char* nome;
+        std::set<int> presenti;
+        Passo guasto;
+        int nuova;  // 0: none made
+        std::string messaggio;
+    };
+    std::set<int> tutte;
+    for (int n = 1; n <= admin::kCopieMassime; ++n) tutte.insert(n);
+    const Caso casi[] = {
+        {"none yet", {}, Passo::Nessuno, 1, "Copia Archivio salvata !"},
+        {"1, 2, 3 present", {1, 2, 3}, Passo::Nessuno, 4, "Copia Archivio salvata !"},
+        {"2 freed", {1, 3, 4}, Passo::Nessuno, 2, "Copia Archivio salvata !"},
+        {"all present", tutte, Passo::Nessuno, 0,
+         "Tutte le 99 copie di salvataggio sono già presenti: eliminarne qualcuna."},
+        {"copy fails", {1}, Passo::Copia, 0, "Copia Archivio NON salvata !\r\ncopia fallita"},
+        {"rename fails", {}, Passo::Rename, 0, "Copia Archivio NON salvata !\r\nrinomina fallita"},
+    };
+    for (const Caso& c : casi) {
+        SCOPED_TRACE(c.nome);
+        for (int n = 1; n <= admin::kCopieMassime; ++n) fs::remove(admin::NomeCopia(paths_, n));
+        for (int n : c.presenti) std::ofstream(admin::NomeCopia(paths_, n)) << "copia a mano";
+        files_.guasto = c.guasto;
+        messaggi_.testi.clear();
+
+        admin::SalvataggioArchivi(*modulo_);
+
+        std::set<int> attese = c.presenti;
+        if (c.nuova != 0) {
+            attese.insert(c.nuova);
+            EXPECT_NO_THROW(admin::VerificaArchivio(admin::NomeCopia(paths_, c.nuova)));
+        }
+        EXPECT_EQ(copie(), attese);
+        EXPECT_EQ(messaggi_.testi, std::vector<std::string>{c.messaggio});
+        EXPECT_FALSE(fs::exists(admin::NomeTemporaneo(admin::NomeCopia(paths_, 1))));
+    }
+}
+
+TEST_F(ManutenzioneTest, ExtractionWaitsForTheMediaUntilCancel) {
+    const std::string inserire =
+        "Inserire un dischetto formattato nel drive A:  \nper la copia del file  ";
+    const std::string nonPronto =
+        "Disco non pronto.\r\nAssicurarsi di aver inserito il floppy nel drive A:\r\ne che non "
+        "sia protetto da scrittura.";
+    const std::string fatto = "Copia effettuata !";
+    struct Caso {
+        const char* nome;
+        bool mediaPresente;
+        ui::Answer risposta;  // to the "not ready" box, which first makes the media present
+        std::vector<std::string> messaggi;  // the closing one by its first line
+        bool copiata;
+    };
+    const Caso casi[] = {
+        {"media present", true, ui::Answer::OK, {inserire, fatto}, true},
+        {"media inserted, then OK", false, ui::Answer::OK, {inserire, nonPronto, fatto}, true},
+        {"Cancel", false, ui::Answer::Cancel, {inserire, nonPronto}, false},
+    };
+    const std::string copia = files_.media + "/" + admin::NomeEstrazione("A00101");
+    for (const Caso& c : casi) {
+        SCOPED_TRACE(c.nome);
+        fs::remove_all(files_.media);
+        if (c.mediaPresente) fs::create_directory(files_.media);
+        messaggi_.testi.clear();
+        messaggi_.risposta = [&](const ui::Message& m) {
+            if (m.text != nonPronto) return m.defaultButton;
+            if (c.risposta == ui::Answer::OK) fs::create_directory(files_.media);
+            return c.risposta;
+        };
+
+        admin::Estrazione(*modulo_);
+
+        std::vector<std::string> visti = messaggi_.testi;
+        for (std::string& t : visti) t = t.substr(0, t.find('\n'));
+        std::vector<std::string> attesi = c.messaggi;
+        for (std::string& t : attesi) t = t.substr(0, t.find('\n'));
+        EXPECT_EQ(visti, attesi);
+        EXPECT_EQ(fs::exists(copia), c.copiata);
+        if (c.copiata) {
+            EXPECT_NO_THROW(admin::VerificaArchivio(copia));
+        }
+    }
+}
+
+}  // namespace

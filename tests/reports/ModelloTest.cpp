@@ -1,0 +1,211 @@
+// Report definitions and their rendering: header keys, Mustache filling with formulas, rows in
+// display form, groups with counts and totals, escaping, and the cutting into page units.
+#include <gtest/gtest.h>
+
+#include "reports/Definizione.h"
+#include "reports/Modello.h"
+
+namespace reports {
+namespace {
+
+std::string corpoUnito(const Documento& d) {
+    std::string s;
+    for (const Unita& u : d.unita) s += u.html;
+    return s;
+}
+
+TEST(Definizione, ReadsHeaderAndSections) {
+    const Definizione d = LeggiDefinizione(
+        "# commento\n"
+        "titolo: Elenco\n"
+        "orientamento: orizzontale\n"
+        "margini: 10 8 12 6.5\n"
+        "raggruppa: Fascia\n"
+        "totali: A  B\n"
+        "distribuzione: Esito | FlagDomandaOK\n"
+        "distribuzione: Esclusione | FlagEsclusaReddi=Reddito, FlagEsclusaCateg = Categoria\n"
+        "torte: Uno | Due\n"
+        "== stile\nh1 {}\n"
+        "== intestazione\n<p>{{PuntoRaccolta}}</p>\n"
+        "== corpo\r\n<p>{{title}}</p>\r\n");
+    EXPECT_EQ(d.titolo, "Elenco");
+    EXPECT_EQ(d.orientamento, Orientamento::Orizzontale);
+    EXPECT_DOUBLE_EQ(d.margini.sinistro, 6.5);
+    EXPECT_DOUBLE_EQ(d.margini.basso, 12);
+    EXPECT_EQ(d.raggruppa, "Fascia");
+    EXPECT_EQ(d.totali, (std::vector<std::string>{"A", "B"}));
+    ASSERT_EQ(d.distribuzioni.size(), 2u);
+    EXPECT_EQ(d.distribuzioni[0].titolo, "Esito");
+    EXPECT_EQ(d.distribuzioni[0].colonna, "FlagDomandaOK");
+    EXPECT_EQ(d.distribuzioni[1].flag,
+              (std::vector<std::pair<std::string, std::string>>{
+                  {"FlagEsclusaReddi", "Reddito"}, {"FlagEsclusaCateg", "Categoria"}}));
+    EXPECT_EQ(d.torte, (std::vector<std::string>{"Uno", "Due"}));
+    EXPECT_EQ(d.stile, "h1 {}\n");
+    EXPECT_EQ(d.intestazione, "<p>{{PuntoRaccolta}}</p>\n");
+    EXPECT_EQ(d.corpo, "<p>{{title}}</p>\n");
+}
+
+TEST(Definizione, RefusesBrokenFilesWithTheReason) {
+    const struct {
+        const char* testo;
+        const char* motivo;
+    } casi[] = {
+        {"titolo: x\n", "manca la sezione"},
+        {"colore: rosso\n== corpo\nx\n", "riga 1: chiave sconosciuta"},
+        {"\norientamento: obliquo\n== corpo\nx\n", "riga 2: orientamento"},
+        {"margini: 1 2 3\n== corpo\nx\n", "margini sono quattro"},
+        {"margini: 1 2 3 x\n== corpo\nx\n", "margine non valido: x"},
+        {"solo testo\n== corpo\nx\n", "chiave: valore"},
+        {"== piede\nx\n", "sezione sconosciuta"},
+        {"distribuzione: Esito\n== corpo\nx\n", "distribuzione:"},
+        {"distribuzione: E | A, B=b\n== corpo\nx\n", "ogni flag"},
+        {"== corpo\n{{#righe}}<p></p>\n", "corpo:"},
+    };
+    for (const auto& c : casi) {
+        try {
+            LeggiDefinizione(c.testo);
+            ADD_FAILURE() << "accettato: " << c.testo;
+        } catch (const DefinizioneErrata& e) {
+            EXPECT_NE(std::string(e.what()).find(c.motivo), std::string::npos)
+                << c.testo << " -> " << e.what();
+        }
+    }
+    EXPECT_THROW(CaricaDefinizione("/non/esiste/VD_Ricev.rpt"), DefinizioneErrata);
+}
+
+TEST(Modello, ShowsValuesInTheirDisplayForm) {
+    const struct {
+        const char* colonna;
+        const char* valore;
+        const char* atteso;
+    } casi[] = {
+        {"CanoneTotaleEur", "1234.5", "1.234,50"},
+        {"ContribRichiesto", "2880.0", "2.880,00"},
+        {"ContribConcesso", "", ""},
+        {"IncidenzaCanRed", "28.574", "28,57"},
+        {"DataDomanda", "2006-09-15", "15/09/2006"},
+        {"DataRegistrazione", "2006-09-15 10:00:00", "15/09/2006"},
+        {"Contratto1DataReg", "2004-01-31", "31/01/2004"},
+        {"FlagDomandaOK", "1", "Sì"},
+        {"FlagEsclusaReddi", "0", "No"},
+        {"FlagTipoContratto", "C", "Concordato"},
+        {"FlagTipoContratto", "", "Non specificato"},
+        {"FlagConserAll", "M", "Mediocre"},
+        {"FlagTipoAlloggio", "E", "Edilizia Residenziale Pubblica"},
+        {"NumComponNucleo", "3", "3"},
+        {"CodFiscRich", "RSSMRA80A01H501U", "RSSMRA80A01H501U"},
+    };
+    for (const auto& c : casi)
+        EXPECT_EQ(FormaVisibile(c.colonna, c.valore), c.atteso) << c.colonna << " " << c.valore;
+}
+
+TEST(Modello, FillsFormulasTitleRowsAndEscapes) {
+    const Definizione d = LeggiDefinizione(
+        "== intestazione\n<p>{{PuntoRaccolta}} / {{title}} / {{dataStampa}}</p>\n"
+        "== corpo\n<h1>{{title}}</h1>\n"
+        "<table><thead><tr><th>N</th></tr></thead>\n"
+        "{{#righe}}<tr><td>{{numero}} {{CognomeRich}} {{CanoneTotaleEur}} {{PuntoRaccolta}}"
+        "</td></tr>{{/righe}}\n</table>\n{{^righe}}<p>vuoto</p>{{/righe}}\n");
+    ui::ReportRequest r;
+    r.title = "Elenco <Completo>";
+    r.formulas = {"PuntoRaccolta=\"Comune A & B - AB\""};
+    r.columns = {"CognomeRich", "CanoneTotaleEur"};
+    r.rows = {{"D'ANGELO <X>", "2880.0"}, {"ROSSI", "12.5"}};
+    const Documento doc = Componi(d, r, "15/09/2006");
+    EXPECT_EQ(doc.titolo, "Elenco <Completo>");
+    EXPECT_EQ(doc.intestazione,
+              "<p>Comune A &amp; B - AB / Elenco &lt;Completo&gt; / 15/09/2006</p>\n");
+    ASSERT_EQ(doc.unita.size(), 3u);
+    EXPECT_EQ(doc.unita[0].html, "<h1>Elenco &lt;Completo&gt;</h1>");
+    EXPECT_EQ(doc.unita[1].tabella, 0);
+    EXPECT_NE(doc.unita[1].html.find("1 D&apos;ANGELO &lt;X&gt; 2.880,00 Comune A &amp; B"),
+              std::string::npos)
+        << doc.unita[1].html;
+    EXPECT_NE(doc.unita[2].html.find("2 ROSSI 12,50"), std::string::npos);
+    ASSERT_EQ(doc.tabelle.size(), 1u);
+    EXPECT_EQ(doc.tabelle[0].apertura, "<table>");
+    EXPECT_EQ(doc.tabelle[0].testa, "<thead><tr><th>N</th></tr></thead>");
+
+    r.rows.clear();
+    EXPECT_NE(corpoUnito(Componi(d, r, "")).find("<p>vuoto</p>"), std::string::npos);
+}
+
+TEST(Modello, GroupsConsecutiveRowsWithCountsAndTotals) {
+    const Definizione d = LeggiDefinizione(
+        "raggruppa: Fascia\ntotali: ContribRichiesto Domande\n"
+        "== corpo\n{{#gruppi}}<p>{{valore}}:{{conteggio}}:{{totali.ContribRichiesto}}:"
+        "{{totali.Domande}}</p>{{/gruppi}}"
+        "<p>tot {{conteggio}} {{totali.ContribRichiesto}}</p>\n");
+    ui::ReportRequest r;
+    r.columns = {"Fascia", "ContribRichiesto", "Domande"};
+    r.rows = {{"A", "1000.5", "2"}, {"A", "2000", "3"}, {"B", "0.25", "1"}, {"A", "1", "4"}};
+    EXPECT_EQ(corpoUnito(Componi(d, r, "")),
+              "<p>A:2:3.000,50:5</p><p>B:1:0,25:1</p><p>A:1:1,00:4</p><p>tot 4 3.001,75</p>");
+
+    const Definizione senzaColonna = LeggiDefinizione("raggruppa: Manca\n== corpo\nx\n");
+    EXPECT_THROW(Componi(senzaColonna, r, ""), DefinizioneErrata);
+}
+
+TEST(Modello, CountsDistributionsForTablesAndCharts) {
+    const Definizione d = LeggiDefinizione(
+        "distribuzione: Nucleo | NumComponNucleo\n"
+        "distribuzione: Esclusione | FlagEsclusaReddi=Reddito, FlagEsclusaCateg=Categoria\n"
+        "torte: Nucleo\n"
+        "== corpo\n{{#distribuzioni}}<p>{{titolo}} {{grafico}}{{#voci}} {{voce}}={{domande}}"
+        "/{{percentuale}}{{/voci}}</p>{{/distribuzioni}}\n");
+    ui::ReportRequest r;
+    r.columns = {"NumComponNucleo", "FlagEsclusaReddi", "FlagEsclusaCateg"};
+    r.rows = {{"10", "1", "1"}, {"2", "1", "0"}, {"", "0", "0"}, {"2", "", "0"}};
+    const Documento doc = Componi(d, r, "");
+    EXPECT_EQ(corpoUnito(doc),
+              "<p>Nucleo grafico:0 2=2/50,0 10=1/25,0 Non indicato=1/25,0</p>"
+              "<p>Esclusione grafico:1 Reddito=2/50,0 Categoria=1/25,0</p>");
+    ASSERT_EQ(doc.grafici.size(), 2u);
+    EXPECT_TRUE(doc.grafici[0].torta);
+    EXPECT_FALSE(doc.grafici[1].torta);
+    EXPECT_EQ(doc.grafici[1].voci[0], (std::pair<std::string, double>{"Reddito", 2}));
+
+    const Definizione manca = LeggiDefinizione("distribuzione: X | Manca\n== corpo\nx\n");
+    EXPECT_THROW(Componi(manca, r, ""), DefinizioneErrata);
+}
+
+TEST(Modello, ReadsFormulas) {
+    EXPECT_EQ(LeggiFormula("Comune=\"ALFA\""), (std::pair<std::string, std::string>{"Comune", "ALFA"}));
+    EXPECT_EQ(LeggiFormula("PuntoLavoro=AB"),
+              (std::pair<std::string, std::string>{"PuntoLavoro", "AB"}));
+    EXPECT_EQ(LeggiFormula("Vuota=\"\""), (std::pair<std::string, std::string>{"Vuota", ""}));
+}
+
+TEST(Modello, CutsTheFlowIntoUnits) {
+    std::vector<Tabella> tabelle;
+    const std::vector<Unita> u = Dividi(
+        "testo libero <!-- nota <b> --><h1 class=\"x\">T</h1>\n<br/>\n"
+        "<div style=\"page-break-before: always\"><table><tr><td>dentro</td></tr></table></div>"
+        "<table width=\"100%\"><colgroup><col width=\"10%\"></colgroup>"
+        "<thead><tr><th>H</th></tr></thead><tbody><tr><td>1</td></tr>"
+        "<tr><td><table><tr><td>2</td></tr></table></td></tr></tbody>"
+        "<tfoot><tr><td>F</td></tr></tfoot></table>",
+        tabelle);
+    ASSERT_EQ(u.size(), 7u);
+    EXPECT_EQ(u[0].html, "<p>testo libero </p>");
+    EXPECT_EQ(u[1].html, "<h1 class=\"x\">T</h1>");
+    EXPECT_EQ(u[2].html, "<br/>");
+    EXPECT_TRUE(u[3].nuovaPagina);
+    EXPECT_FALSE(u[1].nuovaPagina);
+    EXPECT_EQ(u[3].tabella, -1);
+    EXPECT_EQ(u[4].html, "<tr><td>1</td></tr>");
+    EXPECT_EQ(u[5].html, "<tr><td><table><tr><td>2</td></tr></table></td></tr>");
+    EXPECT_EQ(u[6].html, "<tr><td>F</td></tr>");
+    EXPECT_EQ(u[6].tabella, 0);
+    ASSERT_EQ(tabelle.size(), 1u);
+    EXPECT_EQ(tabelle[0].testa, "<colgroup><col width=\"10%\"></colgroup><thead><tr><th>H</th></tr></thead>");
+
+    for (const char* rotto : {"<div><p>x</div>", "<p>x", "</p>", "<p x", "<!-- x"}) {
+        std::vector<Tabella> t;
+        EXPECT_THROW(Dividi(rotto, t), DefinizioneErrata) << rotto;
+    }
+}
+
+}  // namespace
+}  // namespace reports

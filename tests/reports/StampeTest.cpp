@@ -1,0 +1,225 @@
+// The shipped report definitions rendered to PDF, read back with pdftotext: every page carries
+// its heading, "Pagina X di Y" and the print date, and long lists lose and repeat no row.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <map>
+#include <regex>
+#include <string>
+
+#include "qt/ReportEngine.h"
+
+namespace gui {
+namespace {
+
+const char* const kColonne[] = {
+    "NumRepertorio",        "DataDomanda",           "CognomeRich",       "NomeRich",
+    "CodFiscRich",          "ComuneRich",            "IndiRich",          "CapRich",
+    "NumComponNucleo",      "NumFigliCarico",        "RedditoComplessivoEur",
+    "RedditoAccessoEur",    "IncidenzaCanRed",       "Fascia",            "CanoneTotaleEur",
+    "FlagTipoAlloggio",     "Contratto1Num",         "Contratto1DataReg", "Contratto1DataIni",
+    "FlagConserFab",        "FlagTipoContratto",     "FlagDebolUltra65",  "ContribBase",
+    "TotContrib",           "ContribRichiesto",      "ContribConcesso",   "CoFinanzComune",
+    "FlagDomandaOK",        "FlagEsclusaReddi",      "DescrComuneRich"};
+
+void ensureApplication() {
+    static int argc = 1;
+    static char name[] = "reports_tests";
+    static char* argv[] = {name, nullptr};
+    if (QApplication::instance() == nullptr) new QApplication(argc, argv);
+}
+
+std::vector<std::string> domanda(int n, const std::string& cognome, const std::string& fascia) {
+    const std::map<std::string, std::string> v = {
+        {"NumRepertorio", "A001012005AB" + std::to_string(n)},
+        {"DataDomanda", "2006-09-15"},
+        {"CognomeRich", cognome},
+        {"NomeRich", "MARIO"},
+        {"CodFiscRich", "RSSMRA80A01H501U"},
+        {"IndiRich", "VIA ROMA 1"},
+        {"CapRich", "40100"},
+        {"NumComponNucleo", "3"},
+        {"RedditoAccessoEur", "12000.0"},
+        {"IncidenzaCanRed", "24.0"},
+        {"Fascia", fascia},
+        {"CanoneTotaleEur", "2880.0"},
+        {"FlagTipoContratto", "C"},
+        {"ContribRichiesto", "1234.5"},
+        {"FlagDomandaOK", "1"},
+        {"DescrComuneRich", "ALFA"}};
+    std::vector<std::string> riga;
+    for (const char* c : kColonne) {
+        const auto it = v.find(c);
+        riga.push_back(it == v.end() ? "" : it->second);
+    }
+    return riga;
+}
+
+ui::ReportRequest richiesta(const std::string& file, int righe) {
+    ui::ReportRequest r;
+    r.file = std::string(VENDRAL_REPORTS_DIR) + "/" + file;
+    r.formulas = {"PuntoRaccolta=\"ALFA - AB\""};
+    r.columns.assign(std::begin(kColonne), std::end(kColonne));
+    for (int i = 1; i <= righe; ++i)
+        r.rows.push_back(domanda(i, "COGNOME" + std::to_string(i), i % 3 == 0 ? "B" : "A"));
+    std::stable_sort(r.rows.begin(), r.rows.end(),
+                     [](const auto& a, const auto& b) { return a[13] < b[13]; });
+    return r;
+}
+
+// The text of a PDF, ligatures spelled out.
+std::string testoPdf(const QString& pdf) {
+    const std::string comando = "pdftotext -layout '" + pdf.toStdString() + "' -";
+    FILE* f = popen(comando.c_str(), "r");
+    if (f == nullptr) return "";
+    std::string s;
+    char buf[4096];
+    while (const std::size_t n = fread(buf, 1, sizeof buf, f)) s.append(buf, n);
+    pclose(f);
+    for (const auto& [lega, lettere] : std::map<std::string, std::string>{
+             {"ﬃ", "ffi"}, {"ﬁ", "fi"}, {"ﬂ", "fl"}, {"ﬀ", "ff"}, {"ﬄ", "ffl"}})
+        for (std::size_t p; (p = s.find(lega)) != std::string::npos;)
+            s.replace(p, lega.size(), lettere);
+    return s;
+}
+
+std::vector<std::string> pagine(const std::string& testo) {
+    std::vector<std::string> p;
+    std::size_t da = 0;
+    for (std::size_t ff; (ff = testo.find('\f', da)) != std::string::npos; da = ff + 1)
+        p.push_back(testo.substr(da, ff - da));
+    return p;
+}
+
+std::size_t conta(const std::string& s, const std::regex& r) {
+    return static_cast<std::size_t>(
+        std::distance(std::sregex_iterator(s.begin(), s.end(), r), std::sregex_iterator()));
+}
+
+class Stampe : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ensureApplication();
+        ASSERT_TRUE(dir_.isValid());
+        dir_.setAutoRemove(false);
+    }
+    std::string stampa(const ui::ReportRequest& r) {
+        const QString pdf = dir_.filePath(QString::fromStdString(r.file).section('/', -1) + ".pdf");
+        StampaPdf(r, pdf, "15/09/2006");
+        return testoPdf(pdf);
+    }
+    QTemporaryDir dir_{"/tmp/stampe-XXXXXX"};
+};
+
+TEST_F(Stampe, LongListHasEveryRowOnceAndNumberedPages) {
+    ui::ReportRequest r = richiesta("VD_EleDom.rpt", 300);
+    r.title = "Elenco Completo Domande";
+    r.rows[7][2] = "NOME MOLTO LUNGO CHE VA A CAPO NELLA SUA CELLA DELLA TABELLA ELENCO";
+    const std::vector<std::string> p = pagine(stampa(r));
+    ASSERT_GE(p.size(), 5u);
+    std::size_t righe = 0;
+    for (std::size_t i = 0; i < p.size(); ++i) {
+        const std::string n = std::to_string(i + 1) + " di " + std::to_string(p.size());
+        EXPECT_NE(p[i].find("Pagina " + n), std::string::npos) << "pagina " << i + 1;
+        EXPECT_NE(p[i].find("Stampato il 15/09/2006"), std::string::npos);
+        EXPECT_NE(p[i].find("Comune di ALFA - AB"), std::string::npos);
+        EXPECT_NE(p[i].find("Numero repertorio"), std::string::npos) << "testata ripetuta";
+        righe += conta(p[i], std::regex("A001012005AB[0-9]+"));
+    }
+    EXPECT_EQ(righe, 300u);
+    EXPECT_NE(p.back().find("Totale: 300 domande"), std::string::npos);
+}
+
+TEST_F(Stampe, ShippedDefinitionsPrintTheirContent) {
+    const struct {
+        const char* file;
+        int righe;
+        std::vector<std::string> testi;
+        std::size_t pagine;  // 0: any
+    } casi[] = {
+        {"VD_Ricev.rpt", 1,
+         {"Ricevuta di Presentazione", "A001012005AB1", "15/09/2006", "COGNOME1 MARIO",
+          "2.880,00", "1.234,50", "Punto di raccolta: ALFA - AB"},
+         1},
+        {"VD_StaDom.rpt", 3, {"Domanda n. A001012005AB3", "Concordato", "2.880,00", "RSSMRA80A01H501U"}, 3},
+        {"VD_EleDom.rpt", 4, {"Titolo Elenco", "COGNOME2 MARIO", "Totale: 4 domande"}, 1},
+        {"VD_EleDomDir.rpt", 4,
+         {"Elenco Domande Aventi Diritto", "Fascia A", "Fascia B", "Totale fascia A: 3 domande",
+          "Totale fascia B: 1 domande", "Totale generale: 4 domande", "4.938,00"},
+         1},
+        {"VD_FabReg.rpt", 4, {"Fabbisogno", "Fascia A", "Totale", "8.640,00", "4.938,00"}, 1},
+    };
+    for (const auto& c : casi) {
+        ui::ReportRequest r = richiesta(c.file, c.righe);
+        r.title = "Titolo Elenco";
+        const std::string testo = stampa(r);
+        for (const std::string& t : c.testi)
+            EXPECT_NE(testo.find(t), std::string::npos) << c.file << ": " << t << "\n" << testo;
+        const std::size_t n = pagine(testo).size();
+        EXPECT_GE(n, 1u) << c.file;
+        if (c.pagine > 0) {
+            EXPECT_EQ(n, c.pagine) << c.file;
+        }
+        // Their own heading: a title left on the report object never shows.
+        if (std::string(c.file) != "VD_EleDom.rpt") {
+            EXPECT_EQ(testo.find("Titolo Elenco"), std::string::npos) << c.file;
+        }
+    }
+}
+
+TEST_F(Stampe, StatisticsPrintsSectionsWithCharts) {
+    ui::ReportRequest r;
+    r.file = std::string(VENDRAL_REPORTS_DIR) + "/VD_stat.rpt";
+    r.formulas = {"Comune=\"ALFA\"", "PuntoLavoro=\"AB\""};
+    r.columns = {"DescrEsito",         "DescrFascia",        "DescrNucleo",
+                 "DescrTipoAlloggio",  "DescrTipoContratto", "DescrConserFab",
+                 "DescrConserAll",     "FlagEsclusaReddi",   "FlagEsclusaCateg",
+                 "FlagEsclusaIncid",   "FlagEsclusaContr",   "FlagEsclusaObbl",
+                 "FlagEsclusaTermine", "FlagEsclusaIstruttoria"};
+    for (int i = 0; i < 10; ++i) {
+        std::vector<std::string> riga(r.columns.size(), "0");
+        riga[0] = i < 7 ? "Ammissibili" : "Non ammissibili";
+        riga[1] = i < 7 ? "Fascia A" : "Fascia B";
+        riga[2] = std::to_string(1 + i % 4) + " componenti";
+        riga[3] = "Proprietà privata";
+        riga[4] = "Concordato";
+        riga[5] = riga[6] = "Buono";
+        riga[7] = i < 2 ? "1" : "0";
+        r.rows.push_back(riga);
+    }
+    const std::string testo = stampa(r);
+    for (const char* t : {"Comune di ALFA - Punto di lavoro AB", "Domande registrate: 10",
+                          "Fascia di reddito", "Fascia A 7 70,0", "Reddito superiore ai limiti 2 20,0",
+                          "Stato di conservazione dell'alloggio", "Pagina 1 di"})
+        EXPECT_TRUE(std::regex_search(
+            testo, std::regex(std::regex_replace(std::string(t), std::regex(" "), "\\s+"))))
+            << t << "\n" << testo;
+}
+
+TEST_F(Stampe, ReceiptOfAMissingApplicationSaysSo) {
+    EXPECT_NE(stampa(richiesta("VD_Ricev.rpt", 0)).find("Nessuna domanda registrata con questo numero."),
+              std::string::npos);
+}
+
+TEST_F(Stampe, MissingOrBrokenDefinitionFailsWithTheReason) {
+    ui::ReportRequest r = richiesta("VD_Manca.rpt", 1);
+    EXPECT_THROW(StampaPdf(r, dir_.filePath("x.pdf"), "15/09/2006"), std::runtime_error);
+    const QString rotto = dir_.filePath("rotto.rpt");
+    QFile f(rotto);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("== corpo\n<div>{{#righe}}</div>\n");
+    f.close();
+    r.file = rotto.toStdString();
+    try {
+        StampaPdf(r, dir_.filePath("x.pdf"), "15/09/2006");
+        ADD_FAILURE() << "stampato";
+    } catch (const std::runtime_error& e) {
+        EXPECT_NE(std::string(e.what()).find("corpo"), std::string::npos) << e.what();
+    }
+}
+
+}  // namespace
+}  // namespace gui
