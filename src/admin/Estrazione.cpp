@@ -27,8 +27,8 @@ std::string LeggiCodComune(const startup::Paths& paths) {
 }
 
 // One attempt at writing the archive onto the media.
-void CopiaSuSupporto(ui::FilePort& files, const std::string& archivio, const std::string& nome) {
-    const std::string cartella = files.chooseMediaFolder();
+void CopiaSuSupporto(ui::FilePort& files, const std::string& archivio, const std::string& cartella,
+                     const std::string& nome) {
     std::error_code ec;
     const std::uintmax_t bytes = std::filesystem::file_size(archivio, ec);
     if (!files.ready(cartella, bytes)) throw DiscoNonPronto();
@@ -64,13 +64,15 @@ void Estrazione(startup::ModuloVD2005& modulo) {
     // A failed compaction has said so; the archive, unchanged, is copied all the same.
     CompattaDB(modulo);
     for (;;) {
-        ports.busy->begin();
         try {
-            CopiaSuSupporto(*ports.files, modulo.paths.archive(), NomeEstrazione(codComune));
-            ports.busy->end();
+            // The folder is chosen (with a dialog, the first time) before the copy starts.
+            const std::string cartella = ports.files->chooseMediaFolder();
+            ports.busy->run("Copia dell'archivio sul supporto in corso...", [&] {
+                CopiaSuSupporto(*ports.files, modulo.paths.archive(), cartella,
+                                NomeEstrazione(codComune));
+            });
             break;
         } catch (const std::exception& e) {
-            ports.busy->end();
             if (menu.message(TestoErrore(e), ui::Buttons::OKCancel) == ui::Answer::Cancel) {
                 menu.RiconnettiDB();
                 return;

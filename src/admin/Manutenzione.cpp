@@ -41,13 +41,12 @@ void Compatta(ui::FilePort& files, const std::string& archivio, const std::strin
 
 bool CompattaDB(startup::ModuloVD2005& modulo) {
     ui::Ports& ports = modulo.program.ports();
-    ports.busy->begin();
     try {
-        Compatta(*ports.files, modulo.paths.archive(), NomeCompresso(modulo.paths));
-        ports.busy->end();
+        ports.busy->run("Compressione dell'archivio in corso...", [&] {
+            Compatta(*ports.files, modulo.paths.archive(), NomeCompresso(modulo.paths));
+        });
         return true;
     } catch (const std::exception& e) {
-        ports.busy->end();
         MenuPrincipale(modulo).message("Problemi durante l'operazione\r\n" + std::string(e.what()) +
                                        " (" + NumeroConSegno(NumeroErrore(e)) + ")");
         return false;
@@ -85,16 +84,14 @@ void SalvataggioArchivi(startup::ModuloVD2005& modulo) {
     for (int n = 1; n <= kCopieMassime; ++n) {
         const std::string copia = NomeCopia(modulo.paths, n);
         if (ports.files->exists(copia)) continue;
-        ports.busy->begin();
         try {
-            SostituisciFile(*ports.files, modulo.paths.archive(), copia);
+            ports.busy->run("Copia di salvataggio dell'archivio in corso...",
+                            [&] { SostituisciFile(*ports.files, modulo.paths.archive(), copia); });
         } catch (const std::exception& e) {
-            ports.busy->end();
             menu.message("Copia Archivio NON salvata !\r\n" + std::string(e.what()));
             menu.RiconnettiDB();
             return;
         }
-        ports.busy->end();
         menu.message("Copia Archivio salvata !", ui::Buttons::OK, ui::Icon::Information);
         menu.RiconnettiDB();
         return;

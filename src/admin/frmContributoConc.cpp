@@ -13,18 +13,6 @@ namespace {
 
 const char* const kPercentuale = "#0.000000";
 
-// The busy pointer while every application is rewritten.
-class Occupato {
-public:
-    explicit Occupato(ui::BusyPort& busy) : busy_(busy) { busy_.begin(); }
-    ~Occupato() { busy_.end(); }
-    Occupato(const Occupato&) = delete;
-    Occupato& operator=(const Occupato&) = delete;
-
-private:
-    ui::BusyPort& busy_;
-};
-
 }  // namespace
 
 frmContributoConc::frmContributoConc(ui::Program& program, startup::ModuloVD2005& modulo)
@@ -97,12 +85,12 @@ void frmContributoConc::cmdAggiorna_Click() {
     // the number read, so no typed text ever becomes part of the statement.
     std::string perc = rules::Formato(*percentuale, kPercentuale);
     std::replace(perc.begin(), perc.end(), ',', '.');
-    {
-        const Occupato occupato(*ports().busy);
-        store::Database dbArchivio = store::Database::open(modulo_.paths.archive());
+    const std::string archivio = modulo_.paths.archive();
+    ports().busy->run("Aggiornamento dei contributi concessi in corso...", [&] {
+        store::Database dbArchivio = store::Database::open(archivio);
         dbArchivio.execute("Update Domanda set ContribConcesso=Round(ContribRichiesto * " + perc +
                            " /100,2)");
-    }
+    });
     control("Label1").setVisible(true);
 }
 

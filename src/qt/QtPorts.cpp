@@ -5,14 +5,17 @@
 
 #include <QApplication>
 #include <QDateTime>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QSettings>
 #include <cerrno>
 #include <filesystem>
 #include <stdexcept>
 #include <system_error>
+#include <thread>
 
 namespace gui {
 
@@ -167,12 +170,55 @@ std::string QtFiles::chooseMediaFolder() {
     return chosen.toStdString();
 }
 
-void QtBusy::begin() {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-}
+namespace {
 
-void QtBusy::end() {
+// Swallows the operator's input everywhere while long work runs.
+class InputBloccato : public QObject {
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        switch (event->type()) {
+            case QEvent::MouseButtonPress:
+            case QEvent::MouseButtonRelease:
+            case QEvent::MouseButtonDblClick:
+            case QEvent::KeyPress:
+            case QEvent::KeyRelease:
+            case QEvent::Wheel:
+            case QEvent::Shortcut:
+            case QEvent::ShortcutOverride:
+            case QEvent::Close:
+                return true;
+            default:
+                return QObject::eventFilter(watched, event);
+        }
+    }
+};
+
+}  // namespace
+
+void QtBusy::run(const std::string& what, const std::function<void()>& work) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    InputBloccato blocco;
+    qApp->installEventFilter(&blocco);
+    QEventLoop attesa;
+    QProgressDialog avanzamento(QString::fromStdString(what), QString(), 0, 0);
+    avanzamento.setWindowTitle(QStringLiteral("Attendere"));
+    avanzamento.setWindowModality(Qt::ApplicationModal);
+    avanzamento.setMinimumDuration(1000);
+    avanzamento.setValue(0);
+    std::exception_ptr errore;
+    std::thread lavoro([&] {
+        try {
+            work();
+        } catch (...) {
+            errore = std::current_exception();
+        }
+        QMetaObject::invokeMethod(&attesa, &QEventLoop::quit, Qt::QueuedConnection);
+    });
+    attesa.exec();
+    lavoro.join();
+    qApp->removeEventFilter(&blocco);
     QApplication::restoreOverrideCursor();
+    if (errore) std::rethrow_exception(errore);
 }
 
 }  // namespace gui

@@ -35,10 +35,11 @@ public:
     std::string chooseMediaFolder() override;
 };
 
+// Long work runs on a worker thread while the user interface stays painted and takes no
+// input; after a second a progress window says what is going on.
 class QtBusy : public ui::BusyPort {
 public:
-    void begin() override;
-    void end() override;
+    void run(const std::string& what, const std::function<void()>& work) override;
 };
 
 // A message text with its CR LF, CR or LF breaks as plain line breaks.

@@ -3,6 +3,7 @@
 // The desktop program plugs in Qt and the system; the scenario runner plugs in scripted
 // answers, a fixed clock and recorders.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -71,12 +72,13 @@ public:
     virtual void start(const ReportRequest& r) = 0;
 };
 
-// Shows the busy pointer while long work runs.
+// Long work: the busy pointer, and a progress window when it lasts more than a second.
 class BusyPort {
 public:
     virtual ~BusyPort() = default;
-    virtual void begin() {}
-    virtual void end() {}
+    // Runs the work to its end and passes on what it throws. The work must not touch the
+    // screens: the desktop runs it beside the user interface, which it keeps painted.
+    virtual void run(const std::string& /*what*/, const std::function<void()>& work) { work(); }
 };
 
 struct Ports {
