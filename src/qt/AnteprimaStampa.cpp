@@ -62,8 +62,8 @@ AnteprimaStampa::AnteprimaStampa(std::unique_ptr<Impaginazione> impaginazione,
     auto* pdf = bottone("Salva &PDF...", this);
     auto* xlsx = bottone("&Esporta Excel...", this);
     auto* chiudi = bottone("&Chiudi", this);
-    for (QWidget* w : std::initializer_list<QWidget*>{indietro, numero_, totale_, avanti, meno,
-                                                      scala_, piu})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{indietro, numero_, totale_, avanti, meno, scala_, piu})
         barra->addWidget(w);
     barra->addStretch();
     for (QWidget* w : std::initializer_list<QWidget*>{stampa, pdf, xlsx, chiudi})
@@ -249,8 +249,8 @@ void AnteprimaStampa::salvaPdf() {
 void AnteprimaStampa::esportaXlsx() {
     QString nome = QString::fromStdString(imp_->documento().titolo);
     if (nome.isEmpty()) nome = QFileInfo(QString::fromStdString(richiesta_.file)).baseName();
-    const QString file = QFileDialog::getSaveFileName(
-        this, "Esporta in un foglio di calcolo", nome + ".xlsx", "Cartelle di Excel (*.xlsx)");
+    const QString file = QFileDialog::getSaveFileName(this, "Esporta in un foglio di calcolo",
+                                                      nome + ".xlsx", "Cartelle di Excel (*.xlsx)");
     if (file.isEmpty()) return;
     try {
         EsportaXlsx(richiesta_, file);

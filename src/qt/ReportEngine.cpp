@@ -31,9 +31,9 @@ namespace gui {
 namespace {
 
 constexpr double kUnitaPerMm = 96.0 / 25.4;
-constexpr double kPiede = 26;     // room for the footer at the bottom of the body
-constexpr double kStacco = 6;     // between heading and body
-const QChar kSegno(0x2063);       // the text of the blocks that mark where a unit ends
+constexpr double kPiede = 26;  // room for the footer at the bottom of the body
+constexpr double kStacco = 6;  // between heading and body
+const QChar kSegno(0x2063);    // the text of the blocks that mark where a unit ends
 
 // Layout at 96 dots per inch, whatever the screen.
 QPaintDevice& dispositivo96() {
@@ -114,10 +114,10 @@ private:
             for (const auto& v : g.voci) totale += v.second;
             for (const auto& [etichetta, valore] : g.voci) {
                 if (valore <= 0) continue;
-                const QString percento = QLocale(QLocale::Italian).toString(
-                    totale > 0 ? 100 * valore / totale : 0, 'f', 1);
-                serie->append(QString::fromStdString(etichetta) + " (" + percento + "%)",
-                              valore);
+                const QString percento =
+                    QLocale(QLocale::Italian)
+                        .toString(totale > 0 ? 100 * valore / totale : 0, 'f', 1);
+                serie->append(QString::fromStdString(etichetta) + " (" + percento + "%)", valore);
             }
             chart->addSeries(serie);
             chart->legend()->setAlignment(Qt::AlignRight);
@@ -166,12 +166,11 @@ struct Impaginazione::Pagina {
 Impaginazione::Impaginazione(reports::Documento documento, QString dataStampa)
     : documento_(std::move(documento)), dataStampa_(std::move(dataStampa)) {
     const auto& m = documento_.margini;
-    layout_ = QPageLayout(QPageSize(QPageSize::A4),
-                          documento_.orientamento == reports::Orientamento::Orizzontale
-                              ? QPageLayout::Landscape
-                              : QPageLayout::Portrait,
-                          QMarginsF(m.sinistro, m.alto, m.destro, m.basso),
-                          QPageLayout::Millimeter);
+    layout_ = QPageLayout(
+        QPageSize(QPageSize::A4),
+        documento_.orientamento == reports::Orientamento::Orizzontale ? QPageLayout::Landscape
+                                                                      : QPageLayout::Portrait,
+        QMarginsF(m.sinistro, m.alto, m.destro, m.basso), QPageLayout::Millimeter);
     grafici_ = std::make_shared<Grafici>(documento_.grafici);
     const QSizeF carta = formato();
     larghezza_ = carta.width() - (m.sinistro + m.destro) * kUnitaPerMm;
@@ -183,7 +182,9 @@ Impaginazione::Impaginazione(reports::Documento documento, QString dataStampa)
 
 Impaginazione::~Impaginazione() = default;
 
-int Impaginazione::pagine() const { return static_cast<int>(pagine_.size()); }
+int Impaginazione::pagine() const {
+    return static_cast<int>(pagine_.size());
+}
 
 QSizeF Impaginazione::formato() const {
     const QSizeF mm = layout_.fullRect(QPageLayout::Millimeter).size();
@@ -192,7 +193,7 @@ QSizeF Impaginazione::formato() const {
 
 std::unique_ptr<QTextDocument> Impaginazione::nuovoDocumento(const QString& html) const {
     auto d = std::make_unique<QTextDocument>();
-    //d->documentLayout()->setPaintDevice(&dispositivo96());
+    d->documentLayout()->setPaintDevice(&dispositivo96());
     d->documentLayout()->registerHandler(QTextFormat::ImageObject, grafici_.get());
     d->setDefaultFont(carattereTesto());
     d->setDocumentMargin(0);
@@ -255,11 +256,10 @@ std::vector<double> Impaginazione::fini(QTextDocument& d, std::size_t da, std::s
         const double fondo = lay->frameBoundingRect(t).bottom();
         for (std::size_t j = 0; j < righe; ++j) {
             const int riga = testa + static_cast<int>(j) + 1;
-            fini.push_back(riga < t->rows()
-                               ? lay->blockBoundingRect(
-                                         t->cellAt(riga, 0).firstCursorPosition().block())
-                                     .top()
-                               : fondo);
+            fini.push_back(
+                riga < t->rows()
+                    ? lay->blockBoundingRect(t->cellAt(riga, 0).firstCursorPosition().block()).top()
+                    : fondo);
         }
         k += righe;
     }
@@ -351,7 +351,8 @@ void SalvaPdf(Impaginazione& imp, const QString& file) {
     pdf.setTitle(QString::fromStdString(imp.documento().titolo));
     pdf.setCreator("Vendral 2005");
     QPainter p;
-    if (!p.begin(&pdf)) throw std::runtime_error("impossibile scrivere il file " + file.toStdString());
+    if (!p.begin(&pdf))
+        throw std::runtime_error("impossibile scrivere il file " + file.toStdString());
     const double scala = 600.0 / 96.0;
     for (int n = 0; n < imp.pagine(); ++n) {
         if (n > 0) pdf.newPage();
@@ -366,7 +367,8 @@ void SalvaPdf(Impaginazione& imp, const QString& file) {
 void EsportaXlsx(const ui::ReportRequest& r, const QString& file) {
     const QByteArray nome = file.toUtf8();
     lxw_workbook* libro = workbook_new(nome.constData());
-    if (libro == nullptr) throw std::runtime_error("impossibile creare il file " + nome.toStdString());
+    if (libro == nullptr)
+        throw std::runtime_error("impossibile creare il file " + nome.toStdString());
     lxw_worksheet* foglio = workbook_add_worksheet(libro, "Stampa");
     lxw_format* grassetto = workbook_add_format(libro);
     format_set_bold(grassetto);
@@ -399,7 +401,9 @@ void EsportaXlsx(const ui::ReportRequest& r, const QString& file) {
                                  lxw_strerror(e) + ")");
 }
 
-QString DataOdierna() { return QDate::currentDate().toString("dd/MM/yyyy"); }
+QString DataOdierna() {
+    return QDate::currentDate().toString("dd/MM/yyyy");
+}
 
 void StampaPdf(const ui::ReportRequest& r, const QString& file, const QString& dataStampa) {
     Impaginazione imp(

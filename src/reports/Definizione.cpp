@@ -36,7 +36,8 @@ std::vector<std::string> split(std::string_view s, char sep) {
 
 Margini leggiMargini(std::string_view valore, int riga) {
     const std::vector<std::string> parti = split(valore, ' ');
-    if (parti.size() != 4) errore(riga, "i margini sono quattro numeri (alto destro basso sinistro)");
+    if (parti.size() != 4)
+        errore(riga, "i margini sono quattro numeri (alto destro basso sinistro)");
     double mm[4];
     for (int i = 0; i < 4; ++i) {
         const std::string& p = parti[static_cast<std::size_t>(i)];

@@ -16,12 +16,14 @@ namespace mu = kainjow::mustache;
 
 namespace {
 
-bool inizia(const std::string& s, std::string_view p) { return s.starts_with(p); }
+bool inizia(const std::string& s, std::string_view p) {
+    return s.starts_with(p);
+}
 
 bool importo(const std::string& c) {
-    static const char* const nomi[] = {"ContribBase",    "IncremImpoContrib", "TotContrib",
-                                       "AltriContributiDaEnti", "ContribRichiesto",
-                                       "ContribConcesso", "CoFinanzComune", "ContribComplessivo"};
+    static const char* const nomi[] = {
+        "ContribBase",      "IncremImpoContrib", "TotContrib",     "AltriContributiDaEnti",
+        "ContribRichiesto", "ContribConcesso",   "CoFinanzComune", "ContribComplessivo"};
     return c.ends_with("Eur") || std::find(std::begin(nomi), std::end(nomi), c) != std::end(nomi);
 }
 
@@ -141,9 +143,9 @@ Grafico Distribuisci(const Definizione::Distribuzione& dist, const ui::ReportReq
         for (const auto& [colonna, voce] : dist.flag) {
             const int c = indice(r.columns, colonna);
             if (c < 0) throw DefinizioneErrata("la colonna " + colonna + " manca fra le righe");
-            const auto conteggio = std::count_if(r.rows.begin(), r.rows.end(), [&](const auto& riga) {
-                return riga[static_cast<std::size_t>(c)] == "1";
-            });
+            const auto conteggio = std::count_if(
+                r.rows.begin(), r.rows.end(),
+                [&](const auto& riga) { return riga[static_cast<std::size_t>(c)] == "1"; });
             g.voci.emplace_back(voce, static_cast<double>(conteggio));
         }
         return g;
@@ -187,9 +189,9 @@ std::pair<std::string, std::string> LeggiFormula(const std::string& formula) {
 std::vector<Unita> Dividi(const std::string& html, std::vector<Tabella>& tabelle) {
     std::vector<Unita> unita;
     std::vector<std::string> aperti;
-    std::size_t inizioUnita = 0;     // start of the open top-level element or row
-    std::size_t testoLibero = 0;     // where text outside elements may start
-    bool inTabella = false;          // the top-level element is a table
+    std::size_t inizioUnita = 0;  // start of the open top-level element or row
+    std::size_t testoLibero = 0;  // where text outside elements may start
+    bool inTabella = false;       // the top-level element is a table
     std::size_t pos = 0;
     while (true) {
         const std::size_t lt = html.find('<', pos);
@@ -253,8 +255,9 @@ std::vector<Unita> Dividi(const std::string& html, std::vector<Tabella>& tabelle
         if (aperti.empty()) {
             if (!inTabella) {
                 const std::size_t fineApertura = html.find('>', inizioUnita) + 1;
-                unita.push_back({pezzo, -1, chiedeNuovaPagina(std::string_view(html).substr(
-                                                inizioUnita, fineApertura - inizioUnita))});
+                unita.push_back({pezzo, -1,
+                                 chiedeNuovaPagina(std::string_view(html).substr(
+                                     inizioUnita, fineApertura - inizioUnita))});
             }
             testoLibero = pos;
         } else if (inTabella && t.nome == "tr" &&
@@ -269,8 +272,7 @@ std::vector<Unita> Dividi(const std::string& html, std::vector<Tabella>& tabelle
     return unita;
 }
 
-Documento Componi(const Definizione& d, const ui::ReportRequest& r,
-                  const std::string& dataStampa) {
+Documento Componi(const Definizione& d, const ui::ReportRequest& r, const std::string& dataStampa) {
     mu::data radice(mu::data::type::object);
     radice.set("title", r.title);
     radice.set("titolo", d.titolo);

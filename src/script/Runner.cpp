@@ -154,7 +154,8 @@ Result runFile(const std::string& file, const std::string& keepDir, std::ostream
         std::string messages, reports;
         {
             ScenarioRun run(paths.dataDir, paths.programDir);
-            if (!keepDir.empty() && pdf) run.ports().reports.setRenderer(keptPdf(folder.path(), pdf));
+            if (!keepDir.empty() && pdf)
+                run.ports().reports.setRenderer(keptPdf(folder.path(), pdf));
             outcome = run.run(commands);
             messages = describeMessages(run.ports().messages);
             reports = describeReports(run.ports().reports);

@@ -171,7 +171,8 @@ TEST(Modello, CountsDistributionsForTablesAndCharts) {
 }
 
 TEST(Modello, ReadsFormulas) {
-    EXPECT_EQ(LeggiFormula("Comune=\"ALFA\""), (std::pair<std::string, std::string>{"Comune", "ALFA"}));
+    EXPECT_EQ(LeggiFormula("Comune=\"ALFA\""),
+              (std::pair<std::string, std::string>{"Comune", "ALFA"}));
     EXPECT_EQ(LeggiFormula("PuntoLavoro=AB"),
               (std::pair<std::string, std::string>{"PuntoLavoro", "AB"}));
     EXPECT_EQ(LeggiFormula("Vuota=\"\""), (std::pair<std::string, std::string>{"Vuota", ""}));
@@ -199,7 +200,8 @@ TEST(Modello, CutsTheFlowIntoUnits) {
     EXPECT_EQ(u[6].html, "<tr><td>F</td></tr>");
     EXPECT_EQ(u[6].tabella, 0);
     ASSERT_EQ(tabelle.size(), 1u);
-    EXPECT_EQ(tabelle[0].testa, "<colgroup><col width=\"10%\"></colgroup><thead><tr><th>H</th></tr></thead>");
+    EXPECT_EQ(tabelle[0].testa,
+              "<colgroup><col width=\"10%\"></colgroup><thead><tr><th>H</th></tr></thead>");
 
     for (const char* rotto : {"<div><p>x</div>", "<p>x", "</p>", "<p x", "<!-- x"}) {
         std::vector<Tabella> t;

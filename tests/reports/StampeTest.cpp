@@ -15,15 +15,36 @@
 namespace gui {
 namespace {
 
-const char* const kColonne[] = {
-    "NumRepertorio",        "DataDomanda",           "CognomeRich",       "NomeRich",
-    "CodFiscRich",          "ComuneRich",            "IndiRich",          "CapRich",
-    "NumComponNucleo",      "NumFigliCarico",        "RedditoComplessivoEur",
-    "RedditoAccessoEur",    "IncidenzaCanRed",       "Fascia",            "CanoneTotaleEur",
-    "FlagTipoAlloggio",     "Contratto1Num",         "Contratto1DataReg", "Contratto1DataIni",
-    "FlagConserFab",        "FlagTipoContratto",     "FlagDebolUltra65",  "ContribBase",
-    "TotContrib",           "ContribRichiesto",      "ContribConcesso",   "CoFinanzComune",
-    "FlagDomandaOK",        "FlagEsclusaReddi",      "DescrComuneRich"};
+const char* const kColonne[] = {"NumRepertorio",
+                                "DataDomanda",
+                                "CognomeRich",
+                                "NomeRich",
+                                "CodFiscRich",
+                                "ComuneRich",
+                                "IndiRich",
+                                "CapRich",
+                                "NumComponNucleo",
+                                "NumFigliCarico",
+                                "RedditoComplessivoEur",
+                                "RedditoAccessoEur",
+                                "IncidenzaCanRed",
+                                "Fascia",
+                                "CanoneTotaleEur",
+                                "FlagTipoAlloggio",
+                                "Contratto1Num",
+                                "Contratto1DataReg",
+                                "Contratto1DataIni",
+                                "FlagConserFab",
+                                "FlagTipoContratto",
+                                "FlagDebolUltra65",
+                                "ContribBase",
+                                "TotContrib",
+                                "ContribRichiesto",
+                                "ContribConcesso",
+                                "CoFinanzComune",
+                                "FlagDomandaOK",
+                                "FlagEsclusaReddi",
+                                "DescrComuneRich"};
 
 void ensureApplication() {
     static int argc = 1;
@@ -104,14 +125,13 @@ protected:
     void SetUp() override {
         ensureApplication();
         ASSERT_TRUE(dir_.isValid());
-        dir_.setAutoRemove(false);
     }
     std::string stampa(const ui::ReportRequest& r) {
         const QString pdf = dir_.filePath(QString::fromStdString(r.file).section('/', -1) + ".pdf");
         StampaPdf(r, pdf, "15/09/2006");
         return testoPdf(pdf);
     }
-    QTemporaryDir dir_{"/tmp/stampe-XXXXXX"};
+    QTemporaryDir dir_;
 };
 
 TEST_F(Stampe, LongListHasEveryRowOnceAndNumberedPages) {
@@ -140,13 +160,18 @@ TEST_F(Stampe, ShippedDefinitionsPrintTheirContent) {
         std::vector<std::string> testi;
         std::size_t pagine;  // 0: any
     } casi[] = {
-        {"VD_Ricev.rpt", 1,
-         {"Ricevuta di Presentazione", "A001012005AB1", "15/09/2006", "COGNOME1 MARIO",
-          "2.880,00", "1.234,50", "Punto di raccolta: ALFA - AB"},
+        {"VD_Ricev.rpt",
+         1,
+         {"Ricevuta di Presentazione", "A001012005AB1", "15/09/2006", "COGNOME1 MARIO", "2.880,00",
+          "1.234,50", "Punto di raccolta: ALFA - AB"},
          1},
-        {"VD_StaDom.rpt", 3, {"Domanda n. A001012005AB3", "Concordato", "2.880,00", "RSSMRA80A01H501U"}, 3},
+        {"VD_StaDom.rpt",
+         3,
+         {"Domanda n. A001012005AB3", "Concordato", "2.880,00", "RSSMRA80A01H501U"},
+         3},
         {"VD_EleDom.rpt", 4, {"Titolo Elenco", "COGNOME2 MARIO", "Totale: 4 domande"}, 1},
-        {"VD_EleDomDir.rpt", 4,
+        {"VD_EleDomDir.rpt",
+         4,
          {"Elenco Domande Aventi Diritto", "Fascia A", "Fascia B", "Totale fascia A: 3 domande",
           "Totale fascia B: 1 domande", "Totale generale: 4 domande", "4.938,00"},
          1},
@@ -174,10 +199,10 @@ TEST_F(Stampe, StatisticsPrintsSectionsWithCharts) {
     ui::ReportRequest r;
     r.file = std::string(VENDRAL_REPORTS_DIR) + "/VD_stat.rpt";
     r.formulas = {"Comune=\"ALFA\"", "PuntoLavoro=\"AB\""};
-    r.columns = {"DescrEsito",         "DescrFascia",        "DescrNucleo",
-                 "DescrTipoAlloggio",  "DescrTipoContratto", "DescrConserFab",
-                 "DescrConserAll",     "FlagEsclusaReddi",   "FlagEsclusaCateg",
-                 "FlagEsclusaIncid",   "FlagEsclusaContr",   "FlagEsclusaObbl",
+    r.columns = {"DescrEsito",         "DescrFascia",           "DescrNucleo",
+                 "DescrTipoAlloggio",  "DescrTipoContratto",    "DescrConserFab",
+                 "DescrConserAll",     "FlagEsclusaReddi",      "FlagEsclusaCateg",
+                 "FlagEsclusaIncid",   "FlagEsclusaContr",      "FlagEsclusaObbl",
                  "FlagEsclusaTermine", "FlagEsclusaIstruttoria"};
     for (int i = 0; i < 10; ++i) {
         std::vector<std::string> riga(r.columns.size(), "0");
@@ -191,17 +216,20 @@ TEST_F(Stampe, StatisticsPrintsSectionsWithCharts) {
         r.rows.push_back(riga);
     }
     const std::string testo = stampa(r);
-    for (const char* t : {"Comune di ALFA - Punto di lavoro AB", "Domande registrate: 10",
-                          "Fascia di reddito", "Fascia A 7 70,0", "Reddito superiore ai limiti 2 20,0",
-                          "Stato di conservazione dell'alloggio", "Pagina 1 di"})
+    for (const char* t :
+         {"Comune di ALFA - Punto di lavoro AB", "Domande registrate: 10", "Fascia di reddito",
+          "Fascia A 7 70,0", "Reddito superiore ai limiti 2 20,0",
+          "Stato di conservazione dell'alloggio", "Pagina 1 di"})
         EXPECT_TRUE(std::regex_search(
             testo, std::regex(std::regex_replace(std::string(t), std::regex(" "), "\\s+"))))
-            << t << "\n" << testo;
+            << t << "\n"
+            << testo;
 }
 
 TEST_F(Stampe, ReceiptOfAMissingApplicationSaysSo) {
-    EXPECT_NE(stampa(richiesta("VD_Ricev.rpt", 0)).find("Nessuna domanda registrata con questo numero."),
-              std::string::npos);
+    EXPECT_NE(
+        stampa(richiesta("VD_Ricev.rpt", 0)).find("Nessuna domanda registrata con questo numero."),
+        std::string::npos);
 }
 
 TEST_F(Stampe, MissingOrBrokenDefinitionFailsWithTheReason) {
