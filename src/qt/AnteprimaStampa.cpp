@@ -102,6 +102,7 @@ AnteprimaStampa::AnteprimaStampa(std::unique_ptr<Impaginazione> impaginazione,
     connect(chiudi, &QPushButton::clicked, this, &QDialog::accept);
     connect(annulla_, &QPushButton::clicked, this, &QDialog::reject);
 
+    area_->viewport()->installEventFilter(this);
     timer_ = new QTimer(this);
     timer_->setInterval(0);
     connect(timer_, &QTimer::timeout, this, [this] { impagina(); });
@@ -130,6 +131,14 @@ void AnteprimaStampa::impagina() {
         totale_->setText(QString("di %1...").arg(pagine));
         if (foglio_->pixmap().isNull()) mostra();
     }
+}
+
+bool AnteprimaStampa::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == area_->viewport() && event->type() == QEvent::Resize &&
+        scala_->currentIndex() < kPrimaScala && !foglio_->pixmap().isNull()) {
+        mostra();
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 double AnteprimaStampa::zoom() const {

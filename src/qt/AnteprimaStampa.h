@@ -25,6 +25,10 @@ public:
                     QWidget* parent);
     ~AnteprimaStampa() override;
 
+protected:
+    // The fitting scales follow the size of the visible area.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void impagina();
     void mostra();

@@ -4,12 +4,10 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
-#include <QBarCategoryAxis>
-#include <QBarSeries>
-#include <QBarSet>
 #include <QChart>
 #include <QDate>
 #include <QFileInfo>
+#include <QFontMetricsF>
 #include <QGraphicsScene>
 #include <QImage>
 #include <QPainter>
@@ -19,12 +17,12 @@
 #include <QTextFrame>
 #include <QTextObjectInterface>
 #include <QTextTable>
-#include <QValueAxis>
 #include <algorithm>
 #include <charconv>
 #include <stdexcept>
 
 #include "qt/AnteprimaStampa.h"
+#include "qt/RigheTabella.h"
 
 namespace gui {
 
@@ -98,7 +96,48 @@ private:
         return doc->resource(QTextDocument::ImageResource, QUrl(nome)).value<QImage>();
     }
 
+    // Bars across, one per row, each label whole on its left and the count at the bar's end.
+    static void disegnaBarre(QPainter& p, const QRectF& rect, const reports::Grafico& g) {
+        if (g.voci.empty()) return;
+        const QFont f = carattere(9);
+        const QFontMetricsF m(f, &dispositivo96());
+        double massimo = 1, etichette = 0;
+        for (const auto& [voce, valore] : g.voci) {
+            massimo = std::max(massimo, valore);
+            etichette = std::max(etichette, m.horizontalAdvance(QString::fromStdString(voce)));
+        }
+        etichette = std::min(etichette, rect.width() * 0.6);
+        const double sinistra = rect.left() + etichette + 6;
+        const double lungo = rect.right() - sinistra - m.horizontalAdvance("00000") - 4;
+        const double passo = rect.height() / static_cast<double>(g.voci.size());
+        const double spesso = std::min(passo * 0.7, 18.0);
+        p.save();
+        p.setFont(f);  // sized in pixels: the same on every device
+        p.setPen(QPen(Qt::gray, 0.7));
+        p.drawLine(QPointF(sinistra, rect.top()), QPointF(sinistra, rect.bottom()));
+        for (std::size_t i = 0; i < g.voci.size(); ++i) {
+            const auto& [voce, valore] = g.voci[i];
+            const double centro = rect.top() + passo * (static_cast<double>(i) + 0.5);
+            const QString testo =
+                m.elidedText(QString::fromStdString(voce), Qt::ElideRight, etichette);
+            p.setPen(Qt::black);
+            p.drawText(QPointF(rect.left() + etichette - m.horizontalAdvance(testo),
+                               centro + (m.ascent() - m.descent()) / 2),
+                       testo);
+            const double fine = lungo * valore / massimo;
+            p.fillRect(QRectF(sinistra, centro - spesso / 2, fine, spesso),
+                       QColor(0x20, 0x9f, 0xdf));
+            p.drawText(QPointF(sinistra + fine + 4, centro + (m.ascent() - m.descent()) / 2),
+                       QLocale(QLocale::Italian).toString(valore, 'f', 0));
+        }
+        p.restore();
+    }
+
     static void disegnaGrafico(QPainter& p, const QRectF& rect, const reports::Grafico& g) {
+        if (!g.torta) {
+            disegnaBarre(p, rect, g);
+            return;
+        }
         QGraphicsScene scena;
         auto* chart = new QChart;
         scena.addItem(chart);
@@ -108,46 +147,18 @@ private:
         chart->setLocalizeNumbers(true);
         chart->setLocale(QLocale(QLocale::Italian, QLocale::Italy));
         chart->legend()->setFont(carattere(10));
-        if (g.torta) {
-            auto* serie = new QPieSeries;
-            double totale = 0;
-            for (const auto& v : g.voci) totale += v.second;
-            for (const auto& [etichetta, valore] : g.voci) {
-                if (valore <= 0) continue;
-                const QString percento =
-                    QLocale(QLocale::Italian)
-                        .toString(totale > 0 ? 100 * valore / totale : 0, 'f', 1);
-                serie->append(QString::fromStdString(etichetta) + " (" + percento + "%)", valore);
-            }
-            chart->addSeries(serie);
-            chart->legend()->setAlignment(Qt::AlignRight);
-        } else {
-            auto* insieme = new QBarSet("Domande");
-            QStringList categorie;
-            double massimo = 0;
-            for (const auto& [etichetta, valore] : g.voci) {
-                *insieme << valore;
-                categorie << QString::fromStdString(etichetta);
-                massimo = std::max(massimo, valore);
-            }
-            insieme->setLabelFont(carattere(9));
-            auto* serie = new QBarSeries;
-            serie->append(insieme);
-            serie->setLabelsVisible(true);
-            chart->addSeries(serie);
-            auto* asseX = new QBarCategoryAxis;
-            asseX->append(categorie);
-            asseX->setLabelsFont(carattere(9));
-            auto* asseY = new QValueAxis;
-            asseY->setLabelFormat("%d");
-            asseY->setRange(0, std::max(1.0, massimo * 1.15));
-            asseY->setLabelsFont(carattere(9));
-            chart->addAxis(asseX, Qt::AlignBottom);
-            chart->addAxis(asseY, Qt::AlignLeft);
-            serie->attachAxis(asseX);
-            serie->attachAxis(asseY);
-            chart->legend()->setVisible(false);
+        auto* serie = new QPieSeries;
+        double totale = 0;
+        for (const auto& v : g.voci) totale += v.second;
+        for (const auto& [etichetta, valore] : g.voci) {
+            if (valore <= 0) continue;
+            const QString percento =
+                QLocale(QLocale::Italian).toString(totale > 0 ? 100 * valore / totale : 0, 'f', 1);
+            serie->append(QString::fromStdString(etichetta) + " (" + percento + "%)", valore);
         }
+        chart->addSeries(serie);
+        // Below the pie the legend has the chart's whole width for its labels.
+        chart->legend()->setAlignment(Qt::AlignBottom);
         chart->setGeometry(QRectF(QPointF(0, 0), rect.size()));
         scena.setSceneRect(QRectF(QPointF(0, 0), rect.size()));
         scena.render(&p, rect, QRectF(QPointF(0, 0), rect.size()));
@@ -156,11 +167,28 @@ private:
     const std::vector<reports::Grafico>& grafici_;
 };
 
+// The top margin of what starts a text document.
+double margineSopra(QTextDocument& d) {
+    const QTextFrame::iterator it = d.rootFrame()->begin();
+    if (it.atEnd()) return 0;
+    if (const QTextFrame* f = it.currentFrame()) return f->frameFormat().topMargin();
+    return it.currentBlock().blockFormat().topMargin();
+}
+
 }  // namespace
+
+// A part of a page's body: units laid out in a text document, or rows of a table drawn
+// directly under the table's header.
+struct Impaginazione::Pezzo {
+    double y = 0;
+    std::unique_ptr<QTextDocument> corpo;
+    int tabella = -1;
+    std::size_t da = 0, a = 0;
+};
 
 struct Impaginazione::Pagina {
     std::size_t da = 0, a = 0;
-    std::unique_ptr<QTextDocument> corpo;
+    std::vector<Pezzo> pezzi;
 };
 
 Impaginazione::Impaginazione(reports::Documento documento, QString dataStampa)
@@ -178,6 +206,8 @@ Impaginazione::Impaginazione(reports::Documento documento, QString dataStampa)
     const double testa =
         documento_.intestazione.empty() ? 0 : intestazione_->size().height() + kStacco;
     altezza_ = carta.height() - (m.alto + m.basso) * kUnitaPerMm - testa - kPiede;
+    righe_ = std::make_unique<RigheTabella>(
+        documento_, [this](const QString& html) { return nuovoDocumento(html); }, dispositivo96());
 }
 
 Impaginazione::~Impaginazione() = default;
@@ -266,12 +296,68 @@ std::vector<double> Impaginazione::fini(QTextDocument& d, std::size_t da, std::s
     return fini;
 }
 
+std::size_t Impaginazione::posa(std::size_t da, std::size_t limite, std::vector<Pezzo>& pezzi) {
+    const auto& unita = documento_.unita;
+    double y = 0;
+    std::size_t k = da;
+    while (k < limite) {
+        const int tabella = unita[k].tabella;
+        if (righe_->diretta(k)) {
+            // The header, then rows while they fit; a row taller than a page is cut.
+            double h = righe_->altezzaTesta(tabella);
+            std::size_t j = k;
+            while (j < limite && unita[j].tabella == tabella &&
+                   (y + h + righe_->altezza(j) <= altezza_ || (k == da && j == k))) {
+                h += righe_->altezza(j);
+                ++j;
+            }
+            if (j == k) break;
+            pezzi.push_back({y, nullptr, tabella, k, j});
+            y += h;
+            k = j;
+            if (k < limite && unita[k].tabella == tabella) break;
+            continue;
+        }
+        // Units up to the next row drawn directly go through a text document.
+        std::size_t fine = k + 1;
+        while (fine < limite && !righe_->diretta(fine)) ++fine;
+        std::size_t prova = std::min(fine, k + std::max<std::size_t>(8, ultimaCapienza_ + 4));
+        std::unique_ptr<QTextDocument> d;
+        std::vector<double> f;
+        std::size_t entrano = 0;
+        double stacco = -1;  // from the rows drawn directly above
+        while (true) {
+            d = nuovoDocumento(htmlPagina(k, prova));
+            // A text document drops the top margin of what starts it; after a table it counts.
+            if (stacco < 0)
+                stacco = !pezzi.empty() && !pezzi.back().corpo
+                             ? righe_->margineSotto(pezzi.back().tabella) + margineSopra(*d)
+                             : 0;
+            f = fini(*d, k, prova);
+            entrano = 0;
+            while (entrano < f.size() && y + stacco + f[entrano] <= altezza_) ++entrano;
+            if (entrano < prova - k || prova == fine) break;
+            prova = std::min(fine, k + (prova - k) * 2);
+        }
+        if (entrano == 0 && k == da) entrano = 1;  // taller than a page: cut at the bottom
+        if (entrano == 0) break;
+        if (entrano < prova - k) d = nuovoDocumento(htmlPagina(k, k + entrano));
+        const double altezza = entrano <= f.size() ? f[entrano - 1] : d->size().height();
+        y += stacco;
+        pezzi.push_back({y, std::move(d), -1, k, k + entrano});
+        y += altezza;
+        k += entrano;
+        if (k < fine) break;
+    }
+    return k;
+}
+
 bool Impaginazione::avanza() {
     if (completa_) return false;
     const std::size_t n = documento_.unita.size();
     const std::size_t da = prossima_;
     if (da >= n) {
-        if (pagine_.empty()) pagine_.push_back({0, 0, nuovoDocumento(QString())});
+        if (pagine_.empty()) pagine_.push_back({0, 0, {}});
         completa_ = true;
         return false;
     }
@@ -279,26 +365,20 @@ bool Impaginazione::avanza() {
     std::size_t limite = da + 1;
     while (limite < n && !documento_.unita[limite].nuovaPagina) ++limite;
 
-    std::size_t prova = std::min(limite, da + std::max<std::size_t>(8, ultimaCapienza_ + 4));
-    std::unique_ptr<QTextDocument> d;
-    std::size_t entrano = 0;
-    while (true) {
-        d = nuovoDocumento(htmlPagina(da, prova));
-        const std::vector<double> f = fini(*d, da, prova);
-        entrano = 0;
-        while (entrano < f.size() && f[entrano] <= altezza_) ++entrano;
-        if (entrano < prova - da || prova == limite) break;
-        prova = std::min(limite, da + (prova - da) * 2);
-    }
+    std::vector<Pezzo> pezzi;
+    std::size_t fine = posa(da, limite, pezzi);
     // A heading stays with the table rows that follow it.
-    while (entrano > 1 && da + entrano < prova && documento_.unita[da + entrano - 1].tabella < 0 &&
-           documento_.unita[da + entrano].tabella >= 0)
-        --entrano;
-    if (entrano == 0) entrano = 1;  // taller than a page: cut at the bottom
-    if (entrano < prova - da) d = nuovoDocumento(htmlPagina(da, da + entrano));
-    pagine_.push_back({da, da + entrano, std::move(d)});
-    prossima_ = da + entrano;
-    ultimaCapienza_ = entrano;
+    std::size_t tenute = fine;
+    while (tenute > da + 1 && tenute < limite && documento_.unita[tenute - 1].tabella < 0 &&
+           documento_.unita[tenute].tabella >= 0)
+        --tenute;
+    if (tenute < fine) {
+        pezzi.clear();
+        fine = posa(da, tenute, pezzi);
+    }
+    pagine_.push_back({da, fine, std::move(pezzi)});
+    prossima_ = fine;
+    ultimaCapienza_ = fine - da;
     if (prossima_ >= n) completa_ = true;
     return !completa_;
 }
@@ -317,8 +397,17 @@ void Impaginazione::disegna(QPainter& p, int n) const {
         y = intestazione_->size().height() + kStacco;
     }
     p.translate(0, y);
-    pagine_[static_cast<std::size_t>(n)].corpo->drawContents(
-        &p, QRectF(0, 0, larghezza_, altezza_ + 1));
+    for (const Pezzo& pz : pagine_[static_cast<std::size_t>(n)].pezzi) {
+        p.save();
+        p.translate(0, pz.y);
+        if (pz.corpo) {
+            pz.corpo->drawContents(&p, QRectF(0, 0, larghezza_, altezza_ + 1 - pz.y));
+        } else {
+            righe_->testa(pz.tabella).drawContents(&p);
+            righe_->disegna(p, pz.da, pz.a, righe_->altezzaTesta(pz.tabella));
+        }
+        p.restore();
+    }
     p.restore();
 
     const double basePiede = carta.height() - m.basso * kUnitaPerMm;

@@ -1,6 +1,7 @@
 #pragma once
 // The report engine of the desktop program: a composed report laid out page by page (each
-// page its own small text document, so that long lists stay fast), drawn on any paint device,
+// page its own small text documents, the rows of list tables drawn directly, so that long lists
+// stay fast), drawn on any paint device,
 // saved as PDF or its rows exported as a spreadsheet; and the report port that shows a started
 // report in the print preview.
 #include <QPageLayout>
@@ -17,6 +18,8 @@ class QPainter;
 class QTextDocument;
 
 namespace gui {
+
+class RigheTabella;
 
 // Pages are measured in units of 1/96 inch; a painter for another device is scaled first.
 class Impaginazione {
@@ -43,10 +46,13 @@ public:
     void disegna(QPainter& p, int n) const;
 
 private:
+    struct Pezzo;
     struct Pagina;
     std::unique_ptr<QTextDocument> nuovoDocumento(const QString& html) const;
     QString htmlPagina(std::size_t da, std::size_t a) const;
     std::vector<double> fini(QTextDocument& d, std::size_t da, std::size_t a) const;
+    // Places units from da on one page, before limite; returns where the page ends.
+    std::size_t posa(std::size_t da, std::size_t limite, std::vector<Pezzo>& pezzi);
 
     reports::Documento documento_;
     QString dataStampa_;
@@ -59,6 +65,7 @@ private:
     std::size_t ultimaCapienza_ = 40;
     bool completa_ = false;
     std::shared_ptr<QObject> grafici_;
+    std::unique_ptr<RigheTabella> righe_;
 };
 
 // Lays out every page; progress(done, total) returning false stops it. False when stopped.

@@ -3,6 +3,7 @@
 #include <kainjow/mustache.hpp>
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <map>
@@ -86,6 +87,7 @@ struct Somme {
             t.set(colonne[i], totaleVisibile(colonne[i], i < totali.size() ? totali[i] : 0));
         dove.set("totali", t);
         dove.set("conteggio", std::to_string(conteggio));
+        dove.set("uno", mu::data(conteggio == 1));
     }
 };
 
@@ -134,7 +136,116 @@ bool primaNaturale(const std::string& a, const std::string& b) {
     return a < b;
 }
 
+// The UTF-8 text of a character reference without its "&" and ";"; nothing when unknown.
+std::optional<std::string> carattere(std::string_view nome) {
+    static const std::pair<const char*, const char*> nomi[] = {
+        {"amp", "&"}, {"lt", "<"}, {"gt", ">"}, {"quot", "\""}, {"apos", "'"}, {"nbsp", "\u00A0"}};
+    for (const auto& [n, t] : nomi)
+        if (nome == n) return std::string(t);
+    if (nome.size() < 2 || nome[0] != '#') return std::nullopt;
+    const bool esadecimale = nome[1] == 'x' || nome[1] == 'X';
+    const std::string_view cifre = nome.substr(esadecimale ? 2 : 1);
+    unsigned int c = 0;
+    const auto [fine, ec] =
+        std::from_chars(cifre.data(), cifre.data() + cifre.size(), c, esadecimale ? 16 : 10);
+    if (ec != std::errc() || fine != cifre.data() + cifre.size() || c == 0 || c > 0x10FFFF)
+        return std::nullopt;
+    std::string u;
+    if (c < 0x80) {
+        u += static_cast<char>(c);
+    } else if (c < 0x800) {
+        u += static_cast<char>(0xC0 | (c >> 6));
+        u += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        u += static_cast<char>(0xE0 | (c >> 12));
+        u += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        u += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        u += static_cast<char>(0xF0 | (c >> 18));
+        u += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        u += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        u += static_cast<char>(0x80 | (c & 0x3F));
+    }
+    return u;
+}
+
+// The names a template refers to ("righe", "totali.Canone" as "totali" and "Canone").
+void nomiUsati(const std::string& modello, std::vector<std::string>& nomi) {
+    for (std::size_t p = modello.find("{{"); p != std::string::npos;
+         p = modello.find("{{", p + 2)) {
+        const std::size_t fine = modello.find("}}", p + 2);
+        if (fine == std::string::npos) return;
+        std::string nome = modello.substr(p + 2, fine - p - 2);
+        nome.erase(0, nome.find_first_not_of("#^/&{! "));
+        nome.erase(nome.find_last_not_of("} ") + 1);
+        for (std::size_t da = 0, punto;; da = punto + 1) {
+            punto = nome.find('.', da);
+            nomi.push_back(nome.substr(da, punto - da));
+            if (punto == std::string::npos) break;
+        }
+    }
+}
+
 }  // namespace
+
+std::optional<RigaSemplice> LeggiRigaSemplice(std::string_view tr) {
+    RigaSemplice r;
+    bool inRiga = false, inCella = false;
+    bool spazio = false;  // a space is pending before the next word of the cell
+    std::size_t pos = 0;
+    while (pos < tr.size()) {
+        const char c = tr[pos];
+        if (c == '<') {
+            const std::size_t gt = tr.find('>', pos);
+            if (gt == std::string_view::npos) return std::nullopt;
+            const std::string_view tag = tr.substr(pos, gt + 1 - pos);
+            const bool chiusura = tag.size() > 1 && tag[1] == '/';
+            std::size_t e = chiusura ? 2 : 1;
+            while (e < tag.size() && std::isalpha(static_cast<unsigned char>(tag[e]))) ++e;
+            const std::string nome =
+                minuscolo(tag.substr(chiusura ? 2 : 1, e - (chiusura ? 2 : 1)));
+            const bool cella = nome == "td" || nome == "th";
+            if (nome == "tr" && !chiusura && !inRiga) {
+                inRiga = true;
+            } else if (nome == "tr" && chiusura && inRiga && !inCella) {
+                inRiga = false;
+            } else if (cella && !chiusura && inRiga && !inCella) {
+                inCella = true;
+                spazio = false;
+                r.celle.emplace_back();
+            } else if (cella && chiusura && inCella) {
+                inCella = false;
+            } else {
+                return std::nullopt;
+            }
+            r.forma += tag;
+            pos = gt + 1;
+            continue;
+        }
+        if (c == ' ' || c == '\n' || c == '\r' || c == '\t') {
+            spazio = true;
+            ++pos;
+            continue;
+        }
+        if (!inCella) return std::nullopt;
+        std::string& testo = r.celle.back();
+        if (spazio && !testo.empty()) testo += ' ';
+        spazio = false;
+        if (c == '&') {
+            const std::size_t pv = tr.find(';', pos);
+            if (pv == std::string_view::npos) return std::nullopt;
+            const std::optional<std::string> t = carattere(tr.substr(pos + 1, pv - pos - 1));
+            if (!t) return std::nullopt;
+            testo += *t;
+            pos = pv + 1;
+        } else {
+            testo += c;
+            ++pos;
+        }
+    }
+    if (inRiga || r.celle.empty()) return std::nullopt;
+    return r;
+}
 
 Grafico Distribuisci(const Definizione::Distribuzione& dist, const ui::ReportRequest& r) {
     Grafico g;
@@ -304,12 +415,20 @@ Documento Componi(const Definizione& d, const ui::ReportRequest& r, const std::s
         gruppo = Somme{};
     };
 
+    // Only the columns the templates name are filled: a list has many rows of many columns.
+    std::vector<std::string> nomi;
+    nomiUsati(d.intestazione, nomi);
+    nomiUsati(d.corpo, nomi);
+    std::vector<std::size_t> usate;
+    for (std::size_t c = 0; c < r.columns.size(); ++c)
+        if (std::find(nomi.begin(), nomi.end(), r.columns[c]) != nomi.end()) usate.push_back(c);
+
     std::size_t progressivo = 0;
     for (std::size_t i = 0; i < r.rows.size(); ++i) {
         const std::vector<std::string>& riga = r.rows[i];
         mu::data o(mu::data::type::object);
-        for (std::size_t c = 0; c < r.columns.size() && c < riga.size(); ++c)
-            o.set(r.columns[c], FormaVisibile(r.columns[c], riga[c]));
+        for (const std::size_t c : usate)
+            if (c < riga.size()) o.set(r.columns[c], FormaVisibile(r.columns[c], riga[c]));
         o.set("numero", std::to_string(++progressivo));
         tutte.aggiungi(riga, indiciTotali);
         if (colGruppo >= 0) {

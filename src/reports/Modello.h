@@ -2,7 +2,9 @@
 // Rendering of a report definition with the settings and rows of a started report: the
 // Mustache templates are filled, then the body is cut into units (top-level elements and the
 // rows of top-level tables) that a page layout can place one page at a time.
+#include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -39,6 +41,16 @@ struct Documento {
     std::vector<Unita> unita;
     std::vector<Grafico> grafici;  // <img src="grafico:N"> draws distribution N
 };
+
+// A table row of plain-text cells: one <tr> of <td> or <th> elements holding text and
+// character references only. Rows of one shape (the same tags) are laid out alike.
+struct RigaSemplice {
+    std::string forma;               // the row's tags, without the texts
+    std::vector<std::string> celle;  // each cell's text, references decoded, spaces collapsed
+};
+
+// The plain-text cells of a table row; nothing when the row holds other elements.
+std::optional<RigaSemplice> LeggiRigaSemplice(std::string_view tr);
 
 // "" when the template compiles, otherwise why not.
 std::string ErroreModello(const std::string& modello);

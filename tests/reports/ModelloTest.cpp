@@ -134,14 +134,16 @@ TEST(Modello, FillsFormulasTitleRowsAndEscapes) {
 TEST(Modello, GroupsConsecutiveRowsWithCountsAndTotals) {
     const Definizione d = LeggiDefinizione(
         "raggruppa: Fascia\ntotali: ContribRichiesto Domande\n"
-        "== corpo\n{{#gruppi}}<p>{{valore}}:{{conteggio}}:{{totali.ContribRichiesto}}:"
+        "== "
+        "corpo\n{{#gruppi}}<p>{{valore}}:{{conteggio}}{{#uno}}!{{/"
+        "uno}}:{{totali.ContribRichiesto}}:"
         "{{totali.Domande}}</p>{{/gruppi}}"
         "<p>tot {{conteggio}} {{totali.ContribRichiesto}}</p>\n");
     ui::ReportRequest r;
     r.columns = {"Fascia", "ContribRichiesto", "Domande"};
     r.rows = {{"A", "1000.5", "2"}, {"A", "2000", "3"}, {"B", "0.25", "1"}, {"A", "1", "4"}};
     EXPECT_EQ(corpoUnito(Componi(d, r, "")),
-              "<p>A:2:3.000,50:5</p><p>B:1:0,25:1</p><p>A:1:1,00:4</p><p>tot 4 3.001,75</p>");
+              "<p>A:2:3.000,50:5</p><p>B:1!:0,25:1</p><p>A:1!:1,00:4</p><p>tot 4 3.001,75</p>");
 
     const Definizione senzaColonna = LeggiDefinizione("raggruppa: Manca\n== corpo\nx\n");
     EXPECT_THROW(Componi(senzaColonna, r, ""), DefinizioneErrata);
@@ -207,6 +209,25 @@ TEST(Modello, CutsTheFlowIntoUnits) {
         std::vector<Tabella> t;
         EXPECT_THROW(Dividi(rotto, t), DefinizioneErrata) << rotto;
     }
+}
+
+TEST(Modello, ReadsRowsOfPlainTextCells) {
+    const auto r = LeggiRigaSemplice(
+        "<tr class=\"x\">\n<td align=\"right\">  12 </td><td>D&apos;ANGELO &amp;\n  FIGLI</td>"
+        "<th>&#232;&#x20AC;&nbsp;</th><td></td></tr>");
+    ASSERT_TRUE(r.has_value());
+    EXPECT_EQ(r->celle, (std::vector<std::string>{"12", "D'ANGELO & FIGLI", "è€\xC2\xA0", ""}));
+    EXPECT_EQ(r->forma,
+              "<tr class=\"x\"><td align=\"right\"></td><td></td><th></th><td></td></tr>");
+    EXPECT_EQ(LeggiRigaSemplice("<tr class=\"x\"><td align=\"right\">3</td><td>B</td><th>C</th>"
+                                "<td>D</td></tr>")
+                  ->forma,
+              r->forma);
+
+    for (const char* altro :
+         {"<tr><td><b>x</b></td></tr>", "<tr>x<td>y</td></tr>", "<tr><td>&bogus;</td></tr>",
+          "<tr><td>x</td>", "<p>x</p>", "<tr><td><img src=\"a\"/></td></tr>", "<tr></tr>"})
+        EXPECT_FALSE(LeggiRigaSemplice(altro).has_value()) << altro;
 }
 
 }  // namespace

@@ -153,6 +153,31 @@ TEST_F(Stampe, LongListHasEveryRowOnceAndNumberedPages) {
     EXPECT_NE(p.back().find("Totale: 300 domande"), std::string::npos);
 }
 
+TEST_F(Stampe, ListRowsKeepTheirTextAndHeadingsTheirRows) {
+    // A text too long for its cell: two lines, the second cut short, still text in the PDF.
+    ui::ReportRequest r = richiesta("VD_EleDom.rpt", 3);
+    r.rows[1][2] = "NOMELUNGO " + std::string(40, 'X') + " " + std::string(60, 'Y') + " CODA";
+    const std::string testo = stampa(r);
+    EXPECT_NE(testo.find("NOMELUNGO"), std::string::npos) << testo;
+    EXPECT_NE(testo.find("XXXXXXXXXX"), std::string::npos) << testo;
+    EXPECT_EQ(testo.find("CODA"), std::string::npos) << testo;
+    EXPECT_NE(testo.find("…"), std::string::npos) << testo;
+    EXPECT_NE(testo.find("A001012005AB3"), std::string::npos) << testo;
+
+    // Whatever the length of band A, the heading of band B never ends a page.
+    for (int righe = 30; righe <= 60; righe += 2) {
+        const std::vector<std::string> p = pagine(stampa(richiesta("VD_EleDomDir.rpt", righe)));
+        for (std::size_t i = 0; i < p.size(); ++i) {
+            const std::string corpo = p[i].substr(0, p[i].find("Stampato il"));
+            const std::size_t ultima = corpo.find_last_not_of(" \n");
+            const std::size_t inizio = corpo.find_last_of('\n', ultima);
+            const std::string riga = corpo.substr(inizio + 1, ultima - inizio);
+            EXPECT_EQ(riga.find("Fascia B"), std::string::npos)
+                << righe << " righe, pagina " << i + 1 << ": " << riga;
+        }
+    }
+}
+
 TEST_F(Stampe, ShippedDefinitionsPrintTheirContent) {
     const struct {
         const char* file;
@@ -173,7 +198,7 @@ TEST_F(Stampe, ShippedDefinitionsPrintTheirContent) {
         {"VD_EleDomDir.rpt",
          4,
          {"Elenco Domande Aventi Diritto", "Fascia A", "Fascia B", "Totale fascia A: 3 domande",
-          "Totale fascia B: 1 domande", "Totale generale: 4 domande", "4.938,00"},
+          "Totale fascia B: 1 domanda", "Totale generale: 4 domande", "4.938,00"},
          1},
         {"VD_FabReg.rpt", 4, {"Fabbisogno", "Fascia A", "Totale", "8.640,00", "4.938,00"}, 1},
     };
