@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <map>
@@ -255,6 +256,19 @@ TEST_F(Stampe, ReceiptOfAMissingApplicationSaysSo) {
     EXPECT_NE(
         stampa(richiesta("VD_Ricev.rpt", 0)).find("Nessuna domanda registrata con questo numero."),
         std::string::npos);
+}
+
+// The spreadsheet export writes a real workbook (a zip package) holding the rows.
+TEST_F(Stampe, RowsExportToAWorkbook) {
+    const ui::ReportRequest r = richiesta("VD_EleDom.rpt", 40);
+    const QString file = dir_.filePath("elenco.xlsx");
+    EsportaXlsx(r, file);
+    QFile xlsx(file);
+    ASSERT_TRUE(xlsx.open(QIODevice::ReadOnly));
+    const QByteArray contenuto = xlsx.readAll();
+    EXPECT_TRUE(contenuto.startsWith("PK"));
+    EXPECT_TRUE(contenuto.contains("xl/worksheets/sheet1.xml"));
+    EXPECT_GT(contenuto.size(), 2000);
 }
 
 TEST_F(Stampe, MissingOrBrokenDefinitionFailsWithTheReason) {
