@@ -137,16 +137,6 @@ void QtFiles::remove(const std::string& path) {
     check(ec);
 }
 
-void QtFiles::flush(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY);
-    if (fd < 0 || ::fsync(fd) != 0) {
-        const std::error_code ec(errno, std::generic_category());
-        if (fd >= 0) ::close(fd);
-        throw std::runtime_error(ec.message());
-    }
-    ::close(fd);
-}
-
 bool QtFiles::ready(const std::string& folder, std::uintmax_t bytes) {
     std::error_code ec;
     if (!fs::is_directory(toPath(folder), ec) || ::access(folder.c_str(), W_OK) != 0) return false;

@@ -26,7 +26,6 @@ public:
     void copy(const std::string& from, const std::string& to) override;
     void rename(const std::string& from, const std::string& to) override;
     void remove(const std::string& path) override;
-    void flush(const std::string& path) override;
     bool ready(const std::string& folder, std::uintmax_t bytes) override;
     // The folder remembered for this user under the setting "media/folder", "" when none.
     std::string mediaFolder() override;

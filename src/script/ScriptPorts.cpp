@@ -150,16 +150,6 @@ void ScriptFiles::remove(const std::string& path) {
     });
 }
 
-void ScriptFiles::flush(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY);
-    if (fd < 0 || ::fsync(fd) != 0) {
-        const std::error_code ec(errno, std::generic_category());
-        if (fd >= 0) ::close(fd);
-        throw std::runtime_error(ec.message());
-    }
-    ::close(fd);
-}
-
 bool ScriptFiles::ready(const std::string& folder, std::uintmax_t bytes) {
     if (media_ == Media::ReadOnly && inside(folder, mediaFolder())) return false;
     std::error_code ec;

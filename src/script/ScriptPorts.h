@@ -89,7 +89,6 @@ public:
     void copy(const std::string& from, const std::string& to) override;
     void rename(const std::string& from, const std::string& to) override;
     void remove(const std::string& path) override;
-    void flush(const std::string& path) override;
     // Read-only media take no files, whatever the system says.
     bool ready(const std::string& folder, std::uintmax_t bytes) override;
     std::string mediaFolder() override { return dataDir_ + "/media"; }

@@ -44,7 +44,7 @@ public:
     virtual void rename(const std::string& from, const std::string& to) = 0;  // replaces
     virtual void remove(const std::string& path) = 0;
     // Writes the file's data through to the disk.
-    virtual void flush(const std::string& path) = 0;
+    virtual void flush(const std::string& path);
     // Whether the folder exists, takes new files and has room for that many more bytes.
     virtual bool ready(const std::string& folder, std::uintmax_t bytes) = 0;
     // The removable-media destination folder (it may be missing or not writable).
