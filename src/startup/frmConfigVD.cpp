@@ -94,7 +94,7 @@ void frmConfigVD::txtPuntoLavoro_KeyPress(int& key) {
     message("Carattere non valido ! \r\nInserire solo caratteri alfabetici.");
 }
 
-bool frmConfigVD::ControllaEmissione() {
+bool frmConfigVD::ControllaEmissione(bool memorizzando) {
     ui::Control& campo = control("txtDatEmissione");
     if (campo.text().empty()) return true;
     const auto emissione = rules::LeggiData(campo.text());
@@ -119,12 +119,11 @@ bool frmConfigVD::ControllaEmissione() {
         campo.setText(rules::FormattaData(*emissione));
         return true;
     }
-    message(testo);
-    setFocus(campo);
+    Rifiuta(campo, testo, memorizzando);
     return false;
 }
 
-bool frmConfigVD::ControllaChiusura() {
+bool frmConfigVD::ControllaChiusura(bool memorizzando) {
     ui::Control& campo = control("txtDatChiusura");
     if (campo.text().empty()) return true;
     const auto chiusura = rules::LeggiData(campo.text());
@@ -144,17 +143,25 @@ bool frmConfigVD::ControllaChiusura() {
         campo.setText(rules::FormattaData(*chiusura));
         return true;
     }
-    message(errore);
-    setFocus(campo);
+    Rifiuta(campo, errore, memorizzando);
     return false;
 }
 
+void frmConfigVD::Rifiuta(ui::Control& campo, const std::string& testo, bool memorizzando) {
+    // The storing stops quietly on a date whose own check has just said what is wrong.
+    const bool giaDetto = memorizzando && rifiutata_ == &campo && testoRifiutato_ == campo.text();
+    if (!giaDetto) message(testo);
+    rifiutata_ = &campo;
+    testoRifiutato_ = campo.text();
+    setFocus(campo);
+}
+
 void frmConfigVD::txtDatEmissione_Leave() {
-    ControllaEmissione();
+    ControllaEmissione(false);
 }
 
 void frmConfigVD::txtDatChiusura_Leave() {
-    ControllaChiusura();
+    ControllaChiusura(false);
 }
 
 void frmConfigVD::cmdAvvisoPwd_Click() {
@@ -196,7 +203,7 @@ void frmConfigVD::cmdInserimento_Click() {
     }
     // A date refused on leaving its field keeps the focus there, but a click still arrives:
     // a wrong date is never stored.
-    if (!ControllaEmissione() || !ControllaChiusura()) return;
+    if (!ControllaEmissione(true) || !ControllaChiusura(true)) return;
     if (txtUtente.text().empty()) {
         return avviso("Valorizzare il nome utente per la procedura", txtUtente);
     }

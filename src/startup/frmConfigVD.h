@@ -26,13 +26,18 @@ private:
     void cmdAvvisoPwd_Click();
     void cmdInserimento_Click();
     // The date checks of each field; false after a message, with the focus on the field.
-    bool ControllaEmissione();
-    bool ControllaChiusura();
+    // memorizzando: the check runs again for the storing.
+    bool ControllaEmissione(bool memorizzando);
+    bool ControllaChiusura(bool memorizzando);
+    void Rifiuta(ui::Control& campo, const std::string& testo, bool memorizzando);
     void avviso(const std::string& text, ui::Control& focus);
 
     ModuloVD2005& modulo_;
     store::Database db_;
     std::unique_ptr<store::RowSource> datComuni_;
+    // The date field whose check refused a text last, and that text.
+    ui::Control* rifiutata_ = nullptr;
+    std::string testoRifiutato_;
 };
 
 }  // namespace startup
