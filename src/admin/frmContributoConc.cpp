@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "admin/frmCoFinanz.h"
+#include "admin/SchermataConfigurazione.h"
 #include "rules/Numeri.h"
 #include "startup/ModuloVD2005.h"
 #include "ui/Program.h"
@@ -16,8 +16,8 @@ const char* const kPercentuale = "#0.000000";
 }  // namespace
 
 frmContributoConc::frmContributoConc(ui::Program& program, startup::ModuloVD2005& modulo)
-    : ui::Screen(program, "frmContributoConc", "Aggiornamento fabbisogno assegnato"),
-      modulo_(modulo) {
+    : SchermataConfigurazione(program, "frmContributoConc", "Aggiornamento fabbisogno assegnato",
+                              modulo) {
     CampoImporto(*this, add(ui::Kind::TextBox, "txtImpoConcesso"));
     auto& txtPercConcessa = add(ui::Kind::TextBox, "txtPercConcessa");
     // "100,000000" fits; longer numbers would not fit the six-decimal pattern anyway.
@@ -39,22 +39,11 @@ frmContributoConc::frmContributoConc(ui::Program& program, startup::ModuloVD2005
 }
 
 void frmContributoConc::onLoad() {
-    db_ = store::Database::open(modulo_.paths.archive());
-    datConfig_ = std::make_unique<store::RowSource>(db_, "Configurazione");
-}
-
-void frmContributoConc::onActivate() {
-    datConfig_->requery();
-    datConfig_->moveFirst();
+    SchermataConfigurazione::onLoad();
     control("txtImpoConcesso")
-        .setText(rules::Formato(datConfig_->field("ImpoContribConc").toDouble(), "#,##0.00"));
+        .setText(rules::Formato(datConfig().field("ImpoContribConc").toDouble(), "#,##0.00"));
     control("txtPercConcessa")
-        .setText(rules::Formato(datConfig_->field("PercContribConc").toDouble(), kPercentuale));
-}
-
-void frmContributoConc::onUnload() {
-    datConfig_.reset();
-    db_.close();
+        .setText(rules::Formato(datConfig().field("PercContribConc").toDouble(), kPercentuale));
 }
 
 void frmContributoConc::txtPercConcessa_Leave() {
@@ -76,10 +65,10 @@ void frmContributoConc::cmdAggiorna_Click() {
         setFocus(control("txtPercConcessa"));
         return;
     }
-    datConfig_->edit();
-    datConfig_->setField("PercContribConc", *percentuale);
-    datConfig_->setField("ImpoContribConc", *importo);
-    datConfig_->update();
+    datConfig().edit();
+    datConfig().setField("PercContribConc", *percentuale);
+    datConfig().setField("ImpoContribConc", *importo);
+    datConfig().update();
 
     // The percentage enters the statement as shown, with a decimal point. It is written from
     // the number read, so no typed text ever becomes part of the statement.

@@ -7,8 +7,8 @@
 namespace admin {
 
 frmDataChiusura::frmDataChiusura(ui::Program& program, startup::ModuloVD2005& modulo)
-    : ui::Screen(program, "frmDataChiusura", "Modifica della Data di Chiusura del Bando"),
-      modulo_(modulo) {
+    : SchermataConfigurazione(program, "frmDataChiusura",
+                              "Modifica della Data di Chiusura del Bando", modulo) {
     auto& txtDatPresentDom = add(ui::Kind::DateBox, "txtDatPresentDom");
     auto& cmdMemorizza = add(ui::Kind::Button, "cmdMemorizza");
     cmdMemorizza.setCaption("&Memorizza");
@@ -22,17 +22,9 @@ frmDataChiusura::frmDataChiusura(ui::Program& program, startup::ModuloVD2005& mo
 }
 
 void frmDataChiusura::onLoad() {
-    db_ = store::Database::open(modulo_.paths.archive());
-    datConfig_ = std::make_unique<store::RowSource>(db_, "Configurazione");
-    datConfig_->requery();
-    datConfig_->moveFirst();
+    SchermataConfigurazione::onLoad();
     control("txtDatPresentDom")
-        .setText(rules::FormattaDataMemorizzata(datConfig_->field("Data_chius_bando").toText()));
-}
-
-void frmDataChiusura::onUnload() {
-    datConfig_.reset();
-    db_.close();
+        .setText(rules::FormattaDataMemorizzata(datConfig().field("Data_chius_bando").toText()));
 }
 
 void frmDataChiusura::txtDatPresentDom_Leave() {
@@ -61,7 +53,7 @@ void frmDataChiusura::cmdMemorizza_Click() {
     if (!data) return;
     // The stored dates: the row is not saved yet, so the closing date is still the current one.
     const auto memorizzata = [this](const char* field) {
-        return store::parseStoredDateTime(datConfig_->field(field).toText());
+        return store::parseStoredDateTime(datConfig().field(field).toText());
     };
     const auto emissione = memorizzata("Data_emis_bando");
     const auto attuale = memorizzata("Data_chius_bando");
@@ -72,9 +64,9 @@ void frmDataChiusura::cmdMemorizza_Click() {
     if (attuale && *data <= attuale->date) {
         return avviso("La nuova data di chiusura deve essere superiore a quella attuale ! ");
     }
-    datConfig_->edit();
-    datConfig_->setField("Data_chius_bando", data->iso());
-    datConfig_->update();
+    datConfig().edit();
+    datConfig().setField("Data_chius_bando", data->iso());
+    datConfig().update();
     program().close(*this);
 }
 
