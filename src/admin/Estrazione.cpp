@@ -46,7 +46,7 @@ std::string TestoErrore(const std::exception& e) {
         return "Disco non pronto.\r\nAssicurarsi di aver inserito il floppy nel drive A:\r\n"
                "e che non sia protetto da scrittura.";
     }
-    return std::string(e.what()) + "\r\nCod. err. = " + NumeroConSegno(NumeroErrore(e));
+    return std::string(e.what()) + "\r\nCod. err. = " + ui::NumeroConSegno(NumeroErrore(e));
 }
 
 }  // namespace

@@ -63,8 +63,4 @@ int NumeroErrore(const std::exception& e) {
     return db ? db->number() : kErrIO;
 }
 
-std::string NumeroConSegno(int n) {
-    return (n >= 0 ? " " : "") + std::to_string(n);
-}
-
 }  // namespace admin

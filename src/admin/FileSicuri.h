@@ -39,7 +39,4 @@ void SostituisciFile(ui::FilePort& files, const std::string& from, const std::st
 // input/output error) for a failed file operation.
 int NumeroErrore(const std::exception& e);
 
-// " 57", "-1": a number as messages write it, with a leading blank unless negative.
-std::string NumeroConSegno(int n);
-
 }  // namespace admin

@@ -47,8 +47,7 @@ bool CompattaDB(startup::ModuloVD2005& modulo) {
         });
         return true;
     } catch (const std::exception& e) {
-        MenuPrincipale(modulo).message("Problemi durante l'operazione\r\n" + std::string(e.what()) +
-                                       " (" + NumeroConSegno(NumeroErrore(e)) + ")");
+        MenuPrincipale(modulo).problemiOperazione(e.what(), NumeroErrore(e));
         return false;
     }
 }

@@ -19,10 +19,6 @@ namespace application {
 
 namespace {
 
-std::string numeroConSegno(int n) {
-    return (n >= 0 ? " " : "") + std::to_string(n);
-}
-
 // How a tied control's text is stored in its field.
 enum class Tipo {
     Testo,     // text, null when empty
@@ -732,7 +728,7 @@ void frmBaseVD::ValorizzaRs() {
         message(
             "Registrazione della domanda NON effettuata ! \r\n\r\nSi è verificata "
             "un'anomalia : \r\n" +
-                numeroConSegno(e.number()) + " (" + e.description() + ") in " + e.source(),
+                ui::NumeroConSegno(e.number()) + " (" + e.description() + ") in " + e.source(),
             ui::Buttons::OK, ui::Icon::Exclamation);
         try {
             // The rolled-back insertion must not stay listed; the next save opens its pending
@@ -811,8 +807,7 @@ void frmBaseVD::onUnload() {
 }
 
 void frmBaseVD::segnala(const store::DbError& e) {
-    message("Problemi durante l'operazione\r\n" + e.description() + " (" +
-            numeroConSegno(e.number()) + ")");
+    problemiOperazione(e.description(), e.number());
 }
 
 }  // namespace application

@@ -86,10 +86,6 @@ const Esclusione kEsclusioni[] = {
      "Elenco Domande Escluse in seguito ad Istruttoria comunale", " FlagEsclusaIstruttoria='1' "},
 };
 
-std::string numeroConSegno(int n) {
-    return (n >= 0 ? " " : "") + std::to_string(n);
-}
-
 }  // namespace
 
 frmStampeVD::frmStampeVD(ui::Program& program, startup::ModuloVD2005& modulo)
@@ -284,8 +280,7 @@ void frmStampeVD::cmdStampe_Click() {
 }
 
 void frmStampeVD::segnala(const store::DbError& e) {
-    message("Problemi durante l'operazione\r\n" + e.description() + " (" +
-            numeroConSegno(e.number()) + ")");
+    problemiOperazione(e.description(), e.number());
 }
 
 }  // namespace reports

@@ -9,14 +9,6 @@
 
 namespace startup {
 
-namespace {
-
-std::string numeroConSegno(int n) {
-    return (n >= 0 ? " " : "") + std::to_string(n);
-}
-
-}  // namespace
-
 frmInizio::frmInizio(ui::Program& program, ModuloVD2005& modulo)
     : ui::Screen(program, "frmInizio", "Vendral 2005 - Selezione attività"), modulo_(modulo) {
     auto button = [this](const char* name, const char* caption) -> ui::Control& {
@@ -138,8 +130,7 @@ void frmInizio::onActivate() {
         control("txtComune").setText(trovato ? datComuni_->field("Descrizione").toText() : "");
         datDomanda_->requery();
     } catch (const store::DbError& e) {
-        message("Problemi durante l'operazione\r\n" + e.description() + " (" +
-                numeroConSegno(e.number()) + ")");
+        problemiOperazione(e.description(), e.number());
     }
 }
 

@@ -181,6 +181,14 @@ void Screen::onCloseRequest() {
     program_.close(*this);
 }
 
+std::string NumeroConSegno(int n) {
+    return (n >= 0 ? " " : "") + std::to_string(n);
+}
+
+void Screen::problemiOperazione(const std::string& reason, int number) {
+    message("Problemi durante l'operazione\r\n" + reason + " (" + NumeroConSegno(number) + ")");
+}
+
 Ports& Screen::ports() const {
     return program_.ports();
 }

@@ -12,6 +12,9 @@ namespace ui {
 
 class Program;
 
+// " 57", "-1": a number as messages write it, with a leading blank unless negative.
+std::string NumeroConSegno(int n);
+
 class Screen {
 public:
     Screen(Program& program, std::string name, std::string title);
@@ -77,6 +80,8 @@ public:
     virtual void onCloseRequest();
 
     Ports& ports() const;
+    // "Problemi durante l'operazione" CR LF + the reason + " (" + number + ")".
+    void problemiOperazione(const std::string& reason, int number);
     Answer message(const std::string& text, Buttons buttons = Buttons::OK, Icon icon = Icon::None,
                    const std::string& title = "Attenzione", Answer defaultButton = Answer::OK);
 
