@@ -46,7 +46,6 @@ Screen& Program::show(const std::string& name, bool modal) {
     Screen& s = *it->second;
     if (!isShown(s)) {
         shown_.push_back(&s);
-        modal_.push_back(modal);
         if (observer_ != nullptr) observer_->screenShown(s, modal);
     }
     s.onActivate();
@@ -58,7 +57,6 @@ void Program::close(Screen& s) {
     auto pos = std::find(shown_.begin(), shown_.end(), &s);
     if (pos == shown_.end()) return;
     const bool wasTop = pos + 1 == shown_.end();
-    modal_.erase(modal_.begin() + (pos - shown_.begin()));
     shown_.erase(pos);
     s.onUnload();
     if (observer_ != nullptr) observer_->screenClosed(s);
@@ -82,7 +80,6 @@ void Program::end() {
     while (!shown_.empty()) {
         Screen* s = shown_.back();
         shown_.pop_back();
-        modal_.pop_back();
         if (observer_ != nullptr) observer_->screenClosed(*s);
     }
     for (auto& [name, screen] : screens_) closed_.push_back(std::move(screen));
@@ -97,13 +94,6 @@ Screen* Program::active() const {
 Screen* Program::loaded(const std::string& name) const {
     auto it = screens_.find(name);
     return it == screens_.end() ? nullptr : it->second.get();
-}
-
-bool Program::isModal(const Screen& s) const {
-    for (std::size_t i = 0; i < shown_.size(); ++i) {
-        if (shown_[i] == &s) return modal_[i];
-    }
-    return false;
 }
 
 bool Program::isShown(const Screen& s) const {

@@ -51,7 +51,6 @@ public:
     Screen* active() const;  // the screen on top, nullptr when none
     Screen* loaded(const std::string& name) const;
     const std::vector<Screen*>& shownScreens() const { return shown_; }
-    bool isModal(const Screen& s) const;
     bool isShown(const Screen& s) const;
 
     void setObserver(ProgramObserver* observer) { observer_ = observer; }
@@ -65,7 +64,6 @@ private:
     std::map<std::string, Activity> activities_;
     std::map<std::string, std::unique_ptr<Screen>> screens_;
     std::vector<Screen*> shown_;  // bottom to top
-    std::vector<bool> modal_;
     std::vector<std::unique_ptr<Screen>> closed_;
     ProgramObserver* observer_ = nullptr;
     bool ended_ = false;
