@@ -1,9 +1,8 @@
 #pragma once
 // Files on disk for the maintenance tests, with one step made to fail, and message boxes
-// recorded and answered by the test.
+// recorded.
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <iterator>
 #include <stdexcept>
 #include <string>
@@ -16,7 +15,6 @@ enum class Passo { Nessuno, Compattazione, Copia, CopiaAMeta, Flush, Rename };
 class FileGuasti : public ui::FilePort {
 public:
     Passo guasto = Passo::Nessuno;
-    std::string media;  // the removable-media folder; ready when it exists
 
     bool exists(const std::string& path) override { return std::filesystem::exists(path); }
     void copy(const std::string& from, const std::string& to) override {
@@ -36,10 +34,8 @@ public:
     void flush(const std::string&) override {
         if (guasto == Passo::Flush) throw std::runtime_error("scrittura su disco fallita");
     }
-    bool ready(const std::string& folder, std::uintmax_t) override {
-        return std::filesystem::is_directory(folder);
-    }
-    std::string mediaFolder() override { return media; }
+    bool ready(const std::string&, std::uintmax_t) override { return false; }
+    std::string mediaFolder() override { return {}; }
     void beforeCompact() override {
         if (guasto == Passo::Compattazione) throw std::runtime_error("compattazione fallita");
     }
@@ -53,12 +49,8 @@ public:
 class MessaggiRegistrati : public ui::MessagePort {
 public:
     std::vector<std::string> testi;
-    std::function<ui::Answer(const ui::Message&)> risposta = [](const ui::Message& m) {
-        return m.defaultButton;
-    };
-
     ui::Answer show(const ui::Message& m) override {
         testi.push_back(m.text);
-        return risposta(m);
+        return m.defaultButton;
     }
 };

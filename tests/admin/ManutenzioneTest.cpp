@@ -1,6 +1,5 @@
-// The menu commands over a configured archive: backups take the lowest free number, a full set
-// of 99 is reported, a failed copy says so; the extraction waits for the media with OK and
-// gives up with Cancel.
+// Backups over a configured archive take the lowest free number, a full set of 99 is reported,
+// a failed copy says so.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -12,7 +11,6 @@
 #include <vector>
 
 #include "FileGuasti.h"
-#include "admin/Estrazione.h"
 #include "admin/FileSicuri.h"
 #include "admin/Manutenzione.h"
 #include "startup/Configurazione.h"
@@ -31,7 +29,6 @@ protected:
         std::string modello = (fs::temp_directory_path() / "vdmenuXXXXXX").string();
         ASSERT_NE(mkdtemp(modello.data()), nullptr);
         paths_ = {modello, modello};
-        files_.media = modello + "/media";
         store::Database db = store::Database::create(paths_.archive());
         startup::ScriviConfigurazione(db, {"A00101", "AB", {2006, 7, 14}, {2006, 9, 30}, "u", "p"});
         db.close();
@@ -102,51 +99,6 @@ TEST_F(ManutenzioneTest, BackupTakesTheLowestFreeNumber) {
         EXPECT_EQ(copie(), attese);
         EXPECT_EQ(messaggi_.testi, std::vector<std::string>{c.messaggio});
         EXPECT_FALSE(fs::exists(admin::NomeTemporaneo(admin::NomeCopia(paths_, 1))));
-    }
-}
-
-TEST_F(ManutenzioneTest, ExtractionWaitsForTheMediaUntilCancel) {
-    const std::string inserire =
-        "Inserire un dischetto formattato nel drive A:  \nper la copia del file  ";
-    const std::string nonPronto =
-        "Disco non pronto.\r\nAssicurarsi di aver inserito il floppy nel drive A:\r\ne che non "
-        "sia protetto da scrittura.";
-    const std::string fatto = "Copia effettuata !";
-    struct Caso {
-        const char* nome;
-        bool mediaPresente;
-        ui::Answer risposta;  // to the "not ready" box, which first makes the media present
-        std::vector<std::string> messaggi;  // the closing one by its first line
-        bool copiata;
-    };
-    const Caso casi[] = {
-        {"media present", true, ui::Answer::OK, {inserire, fatto}, true},
-        {"media inserted, then OK", false, ui::Answer::OK, {inserire, nonPronto, fatto}, true},
-        {"Cancel", false, ui::Answer::Cancel, {inserire, nonPronto}, false},
-    };
-    const std::string copia = files_.media + "/" + admin::NomeEstrazione("A00101");
-    for (const Caso& c : casi) {
-        SCOPED_TRACE(c.nome);
-        fs::remove_all(files_.media);
-        if (c.mediaPresente) fs::create_directory(files_.media);
-        messaggi_.testi.clear();
-        messaggi_.risposta = [&](const ui::Message& m) {
-            if (m.text != nonPronto) return m.defaultButton;
-            if (c.risposta == ui::Answer::OK) fs::create_directory(files_.media);
-            return c.risposta;
-        };
-
-        admin::Estrazione(*modulo_);
-
-        std::vector<std::string> visti = messaggi_.testi;
-        for (std::string& t : visti) t = t.substr(0, t.find('\n'));
-        std::vector<std::string> attesi = c.messaggi;
-        for (std::string& t : attesi) t = t.substr(0, t.find('\n'));
-        EXPECT_EQ(visti, attesi);
-        EXPECT_EQ(fs::exists(copia), c.copiata);
-        if (c.copiata) {
-            EXPECT_NO_THROW(admin::VerificaArchivio(copia));
-        }
     }
 }
 

@@ -69,20 +69,4 @@ TEST_F(Repertorio, NextProgressiveIsTheNumericMaximumOfTheMunicipalityPlusOne) {
     }
 }
 
-TEST_F(Repertorio, UnsavedNumberIsGivenAgain) {
-    EXPECT_EQ(assegna(), "A001012005AB1");
-    EXPECT_EQ(assegna(), "A001012005AB1");
-    EXPECT_EQ(progressivoMemorizzato(), 1);
-}
-
-TEST_F(Repertorio, NoNumberPastTheLimitAndNothingWritten) {
-    for (const char* stored : {"A001012005AB32767", "A001012005CD40000"}) {
-        SCOPED_TRACE(stored);
-        db_.execute("DELETE FROM Domanda");
-        db_.execute("INSERT INTO Domanda (NumRepertorio, CognomeRich) VALUES (?, 'X')", {stored});
-        EXPECT_EQ(assegna(), std::nullopt);
-        EXPECT_EQ(progressivoMemorizzato(), 0);
-    }
-}
-
 }  // namespace

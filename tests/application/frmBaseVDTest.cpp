@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <memory>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "application/Registry.h"
@@ -57,14 +56,6 @@ protected:
             db_.execute("UPDATE Domanda SET " + campi + " WHERE NumRepertorio = ?", {numero});
         }
     }
-    void componente(const std::string& numero, int progr, const std::string& nome,
-                    const std::string& parent, const std::string& nascita, double reddito) {
-        db_.execute(
-            "INSERT INTO NucleoFam (NumRepertorio, ProgrNucleo, CognomeNome, CodParent, "
-            "DataNascita, CodProfes, RedditoEur) VALUES (?, ?, ?, ?, ?, '03', ?)",
-            {numero, progr, nome, parent, nascita, reddito});
-    }
-
     // The screen as the search screen opens it, on a program of its own.
     ui::Screen& apri(const std::string& numero) {
         modulo_.reset();
@@ -75,18 +66,6 @@ protected:
         modulo_->NuovaDomanda = false;
         modulo_->NumRepertorioScelto = numero;
         return program_->show("frmBaseVD", true);
-    }
-
-    std::string sql(const std::string& select) {
-        const store::QueryResult r = db_.query(select);
-        std::string out;
-        for (const auto& row : r.rows) {
-            if (!out.empty()) out += "\n";
-            for (std::size_t k = 0; k < row.size(); ++k) {
-                out += (k > 0 ? "|" : "") + (row[k].isNull() ? "NULL" : row[k].toText());
-            }
-        }
-        return out;
     }
 
     startup::Paths paths_;
@@ -110,58 +89,6 @@ std::string valore(const ui::Screen& s, const std::string& id) {
     }
 }
 
-TEST_F(Schermata, StoredApplicationShowsItsFieldsAndHouseholdRowsInTheirPositions) {
-    const std::string n = "A001012005AB3";
-    domanda(n,
-            "DataDomanda='2006-09-01', NomeRich='MARIO', ComuneRich='A00102', "
-            "CanoneTotaleEur=4000, RedditoComplessivoEur=12345.6, RedditoAccessoEur=11829.14, "
-            "IncidenzaCanRed=33.81, Fascia='B', NumComponNucleo=3, NumFigliCarico=1, "
-            "SuperfAlloggio=75.5, NumAltreStanze=2, Contratto1DataIni='2004-01-01', "
-            "ContribBase=1161.01, TotContrib=1161.01, ContribRichiesto=1161.01");
-    componente(n, 1, "ROSSI MARIO", "0", "1970-01-01", 12345.6);
-    componente(n, 2, "ROSSI ANNA", "1", "1972-02-02", 0);
-    componente(n, 5, "ROSSI LUCA", "3", "2000-03-03", 0);
-    componente("A001012005AB30", 3, "ALTRA DOMANDA", "1", "1980-01-01", 10);
-
-    const ui::Screen& s = apri(n);
-    const std::pair<const char*, const char*> attesi[] = {
-        {"txtRepertorio", "A001012005AB3"},
-        {"txtDatPresentDom", "01/09/2006"},
-        {"txtCognomeRich", "ROSSI"},
-        {"cmbComuneRich", "A00102"},
-        {"txtCodFiscRich", ""},
-        {"txtCanoneTotaleEur", "4.000,00"},
-        {"txtCanoneTabComuneEur", "4.000,00"},
-        {"txtSommaRedditiNucleoEur", "12.345,60"},
-        {"txtRedditoLordoEur", "12.345,60"},
-        {"txtContribConcesso", "0,00"},
-        {"txtIncidenzaCanRed", "33,81"},
-        {"txtNumComponNucleo", "3"},
-        {"txtSuperfAlloggio", "75,5"},
-        {"txtNumAltreStanze", "2"},
-        {"txtContrattoDataIni(0)", "01/01/2004"},
-        {"txtContrattoDataReg(0)", ""},
-        {"txtNucleoNome(0)", "ROSSI MARIO"},
-        {"cmbNucleoParent(0)", "0"},
-        {"txtNucleoDatNasc(0)", "01/01/1970"},
-        {"cmbNucleoProfes(0)", "03"},
-        {"txtNucleoRedditoEur(0)", "12.345,60"},
-        {"txtNucleoNome(1)", "ROSSI ANNA"},
-        {"txtNucleoRedditoEur(1)", "0,00"},
-        {"txtNucleoNome(2)", ""},
-        {"cmbNucleoParent(2)", ""},
-        {"txtNucleoRedditoEur(2)", ""},
-        {"txtNucleoNome(3)", ""},
-        {"txtNucleoNome(4)", "ROSSI LUCA"},
-        {"cmbNucleoParent(4)", "3"},
-        {"txtNucleoDatNasc(4)", "03/03/2000"},
-    };
-    for (const auto& [id, atteso] : attesi) EXPECT_EQ(valore(s, id), atteso) << id;
-    EXPECT_EQ(s.control("cmbComuneRich").text(), "ALBAROSSA");
-    EXPECT_EQ(s.control("cmbNucleoParent", 1).text(), "Coniuge");
-    EXPECT_TRUE(messaggi_.mostrati.empty());
-}
-
 TEST_F(Schermata, StoredFlagsTickTheBoxesThroughTheirReactions) {
     struct Caso {
         const char* campi;
@@ -172,10 +99,8 @@ TEST_F(Schermata, StoredFlagsTickTheBoxesThroughTheirReactions) {
          {{"chkCompAllCucina", "0"}, {"chkCompAllCucinino", "1"}}},
         {"FlagCompAllCucina='1', FlagCompAllCucinino='0', FlagCompAllBagno='1'",
          {{"chkCompAllCucina", "1"}, {"chkCompAllCucinino", "0"}, {"chkCompAllBagno", "1"}}},
-        {"FlagTipoAlloggio=NULL", {{"chkTipAlloggioPriv", "1"}, {"chkTipAlloggioErp", "0"}}},
         {"FlagTipoAlloggio='X'", {{"chkTipAlloggioPriv", "1"}, {"chkTipAlloggioErp", "0"}}},
         {"FlagTipoAlloggio='E'", {{"chkTipAlloggioPriv", "0"}, {"chkTipAlloggioErp", "1"}}},
-        {"FlagTipoContratto='L'", {{"opTipoContLib", "1"}, {"opTipoContNon", "0"}}},
         {"FlagTipoContratto='Z'", {{"opTipoContNon", "1"}, {"opTipoContConc", "0"}}},
         {"FlagConserFab='Q', FlagConserAll='M'",
          {{"opConsFabP", "0"}, {"opConsFabM", "0"}, {"opConsFabB", "0"}, {"opConsAllM", "1"}}},
@@ -228,31 +153,6 @@ TEST_F(Schermata, MissingApplicationIsReportedAndTheScreenCloses) {
                   "La domanda " + std::string(numero) + " non è presente in archivio.");
         EXPECT_EQ(program_->active(), nullptr);
     }
-}
-
-TEST_F(Schermata, RegisteringAStoredApplicationReplacesItsHouseholdRows) {
-    const std::string n = "A001012005AB3";
-    domanda(n,
-            "DataDomanda='2006-09-01', NomeRich='MARIO', FlagConserFab='Q', "
-            "FlagConserAll='P', SuperfAlloggio=80");
-    componente(n, 1, "ROSSI MARIO", "0", "1970-01-01", 1000);
-    componente(n, 2, "ROSSI ANNA", "1", "1972-02-02", 0);
-    componente(n, 5, "ROSSI LUCA", "3", "2000-03-03", 0);
-    ui::Screen& s = apri(n);
-    for (const char* name : {"txtNucleoNome", "cmbNucleoParent", "txtNucleoDatNasc",
-                             "cmbNucleoProfes", "txtNucleoRedditoEur"}) {
-        s.control(name, 1).setText("");
-    }
-    s.operatorClick(s.control("cmdInserimento"));
-    ASSERT_FALSE(messaggi_.mostrati.empty());
-    EXPECT_EQ(messaggi_.mostrati.back().text, "Registrazione della domanda effettuata ! ");
-    EXPECT_EQ(sql("SELECT NumRepertorio, ProgrNucleo, CognomeNome FROM NucleoFam"),
-              n + "|1|ROSSI MARIO\n" + n + "|5|ROSSI LUCA");
-    // A state of repair left unchosen keeps the stored letter.
-    EXPECT_EQ(sql("SELECT count(*), FlagConserFab, FlagConserAll, SuperfAlloggio, "
-                  "DataRegistrazione FROM Domanda"),
-              "1|Q|P|80.0|2006-09-15 10:00:00");
-    EXPECT_FALSE(modulo_->NuovaDomanda);
 }
 
 }  // namespace

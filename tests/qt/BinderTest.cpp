@@ -122,21 +122,6 @@ protected:
     QWidget* window = nullptr;
 };
 
-TEST_F(BinderTest, ModelChangesShowOnTheWidgets) {
-    auto* nome = widget<QLineEdit>("txtNome");
-    auto* ok = widget<QPushButton>("cmdOK");
-    control("txtNome").setText("ROSSI");
-    control("txtNome").setLocked(true);
-    control("cmdOK").setCaption("&Registra");
-    control("cmdOK").setEnabled(false);
-    screen->setTitle("Prova due");
-    EXPECT_EQ(nome->text(), "ROSSI");
-    EXPECT_TRUE(nome->isReadOnly());
-    EXPECT_EQ(ok->text(), "&Registra");
-    EXPECT_FALSE(ok->isEnabled());
-    EXPECT_EQ(window->windowTitle(), "Prova due");
-}
-
 TEST_F(BinderTest, TypedKeysPassTheModelsKeyFilter) {
     auto* nome = widget<QLineEdit>("txtNome");
     ASSERT_EQ(screen->focused(), &control("txtNome"));

@@ -1,11 +1,5 @@
 #include <gtest/gtest.h>
-#include <QProgressDialog>
-#include <QPushButton>
 #include <QTest>
-#include <QTimer>
-#include <chrono>
-#include <stdexcept>
-#include <thread>
 
 #include "QtEnv.h"
 #include "qt/QtPorts.h"
@@ -56,28 +50,6 @@ TEST(QtPortsTest, MessageBoxAnswersFollowButtonsDefaultAndEscape) {
         EXPECT_EQ(title, "Attenzione");
         EXPECT_EQ(text, "Uno\nDue");
     }
-}
-
-// Long work shows its progress window after a second and hands back what it throws.
-TEST(QtPortsTest, LongWorkShowsProgressAndPassesOnItsFailure) {
-    test::ensureApplication();
-    QtBusy busy;
-    bool progressShown = false;
-    QTimer::singleShot(1300, [&] {
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            if (qobject_cast<QProgressDialog*>(w) != nullptr && w->isVisible()) {
-                progressShown = w->windowTitle() == "Attendere";
-            }
-        }
-    });
-    bool done = false;
-    busy.run("Prova", [&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(1700));
-        done = true;
-    });
-    EXPECT_TRUE(done);
-    EXPECT_TRUE(progressShown);
-    EXPECT_THROW(busy.run("Prova", [] { throw std::runtime_error("guasto"); }), std::runtime_error);
 }
 
 }  // namespace

@@ -14,38 +14,6 @@ std::string corpoUnito(const Documento& d) {
     return s;
 }
 
-TEST(Definizione, ReadsHeaderAndSections) {
-    const Definizione d = LeggiDefinizione(
-        "# commento\n"
-        "titolo: Elenco\n"
-        "orientamento: orizzontale\n"
-        "margini: 10 8 12 6.5\n"
-        "raggruppa: Fascia\n"
-        "totali: A  B\n"
-        "distribuzione: Esito | FlagDomandaOK\n"
-        "distribuzione: Esclusione | FlagEsclusaReddi=Reddito, FlagEsclusaCateg = Categoria\n"
-        "torte: Uno | Due\n"
-        "== stile\nh1 {}\n"
-        "== intestazione\n<p>{{PuntoRaccolta}}</p>\n"
-        "== corpo\r\n<p>{{title}}</p>\r\n");
-    EXPECT_EQ(d.titolo, "Elenco");
-    EXPECT_EQ(d.orientamento, Orientamento::Orizzontale);
-    EXPECT_DOUBLE_EQ(d.margini.sinistro, 6.5);
-    EXPECT_DOUBLE_EQ(d.margini.basso, 12);
-    EXPECT_EQ(d.raggruppa, "Fascia");
-    EXPECT_EQ(d.totali, (std::vector<std::string>{"A", "B"}));
-    ASSERT_EQ(d.distribuzioni.size(), 2u);
-    EXPECT_EQ(d.distribuzioni[0].titolo, "Esito");
-    EXPECT_EQ(d.distribuzioni[0].colonna, "FlagDomandaOK");
-    EXPECT_EQ(d.distribuzioni[1].flag,
-              (std::vector<std::pair<std::string, std::string>>{
-                  {"FlagEsclusaReddi", "Reddito"}, {"FlagEsclusaCateg", "Categoria"}}));
-    EXPECT_EQ(d.torte, (std::vector<std::string>{"Uno", "Due"}));
-    EXPECT_EQ(d.stile, "h1 {}\n");
-    EXPECT_EQ(d.intestazione, "<p>{{PuntoRaccolta}}</p>\n");
-    EXPECT_EQ(d.corpo, "<p>{{title}}</p>\n");
-}
-
 TEST(Definizione, RefusesBrokenFilesWithTheReason) {
     const struct {
         const char* testo;
@@ -55,11 +23,8 @@ TEST(Definizione, RefusesBrokenFilesWithTheReason) {
         {"colore: rosso\n== corpo\nx\n", "riga 1: chiave sconosciuta"},
         {"\norientamento: obliquo\n== corpo\nx\n", "riga 2: orientamento"},
         {"margini: 1 2 3\n== corpo\nx\n", "margini sono quattro"},
-        {"margini: 1 2 3 x\n== corpo\nx\n", "margine non valido: x"},
-        {"solo testo\n== corpo\nx\n", "chiave: valore"},
         {"== piede\nx\n", "sezione sconosciuta"},
         {"distribuzione: Esito\n== corpo\nx\n", "distribuzione:"},
-        {"distribuzione: E | A, B=b\n== corpo\nx\n", "ogni flag"},
         {"== corpo\n{{#righe}}<p></p>\n", "corpo:"},
     };
     for (const auto& c : casi) {
@@ -81,19 +46,14 @@ TEST(Modello, ShowsValuesInTheirDisplayForm) {
         const char* atteso;
     } casi[] = {
         {"CanoneTotaleEur", "1234.5", "1.234,50"},
-        {"ContribRichiesto", "2880.0", "2.880,00"},
         {"ContribConcesso", "", ""},
         {"IncidenzaCanRed", "28.574", "28,57"},
         {"DataDomanda", "2006-09-15", "15/09/2006"},
         {"DataRegistrazione", "2006-09-15 10:00:00", "15/09/2006"},
-        {"Contratto1DataReg", "2004-01-31", "31/01/2004"},
         {"FlagDomandaOK", "1", "Sì"},
-        {"FlagEsclusaReddi", "0", "No"},
         {"FlagTipoContratto", "C", "Concordato"},
         {"FlagTipoContratto", "", "Non specificato"},
-        {"FlagConserAll", "M", "Mediocre"},
         {"FlagTipoAlloggio", "E", "Edilizia Residenziale Pubblica"},
-        {"NumComponNucleo", "3", "3"},
         {"CodFiscRich", "RSSMRA80A01H501U", "RSSMRA80A01H501U"},
     };
     for (const auto& c : casi)
@@ -149,37 +109,6 @@ TEST(Modello, GroupsConsecutiveRowsWithCountsAndTotals) {
     EXPECT_THROW(Componi(senzaColonna, r, ""), DefinizioneErrata);
 }
 
-TEST(Modello, CountsDistributionsForTablesAndCharts) {
-    const Definizione d = LeggiDefinizione(
-        "distribuzione: Nucleo | NumComponNucleo\n"
-        "distribuzione: Esclusione | FlagEsclusaReddi=Reddito, FlagEsclusaCateg=Categoria\n"
-        "torte: Nucleo\n"
-        "== corpo\n{{#distribuzioni}}<p>{{titolo}} {{grafico}}{{#voci}} {{voce}}={{domande}}"
-        "/{{percentuale}}{{/voci}}</p>{{/distribuzioni}}\n");
-    ui::ReportRequest r;
-    r.columns = {"NumComponNucleo", "FlagEsclusaReddi", "FlagEsclusaCateg"};
-    r.rows = {{"10", "1", "1"}, {"2", "1", "0"}, {"", "0", "0"}, {"2", "", "0"}};
-    const Documento doc = Componi(d, r, "");
-    EXPECT_EQ(corpoUnito(doc),
-              "<p>Nucleo grafico:0 2=2/50,0 10=1/25,0 Non indicato=1/25,0</p>"
-              "<p>Esclusione grafico:1 Reddito=2/50,0 Categoria=1/25,0</p>");
-    ASSERT_EQ(doc.grafici.size(), 2u);
-    EXPECT_TRUE(doc.grafici[0].torta);
-    EXPECT_FALSE(doc.grafici[1].torta);
-    EXPECT_EQ(doc.grafici[1].voci[0], (std::pair<std::string, double>{"Reddito", 2}));
-
-    const Definizione manca = LeggiDefinizione("distribuzione: X | Manca\n== corpo\nx\n");
-    EXPECT_THROW(Componi(manca, r, ""), DefinizioneErrata);
-}
-
-TEST(Modello, ReadsFormulas) {
-    EXPECT_EQ(LeggiFormula("Comune=\"ALFA\""),
-              (std::pair<std::string, std::string>{"Comune", "ALFA"}));
-    EXPECT_EQ(LeggiFormula("PuntoLavoro=AB"),
-              (std::pair<std::string, std::string>{"PuntoLavoro", "AB"}));
-    EXPECT_EQ(LeggiFormula("Vuota=\"\""), (std::pair<std::string, std::string>{"Vuota", ""}));
-}
-
 TEST(Modello, CutsTheFlowIntoUnits) {
     std::vector<Tabella> tabelle;
     const std::vector<Unita> u = Dividi(
@@ -209,25 +138,6 @@ TEST(Modello, CutsTheFlowIntoUnits) {
         std::vector<Tabella> t;
         EXPECT_THROW(Dividi(rotto, t), DefinizioneErrata) << rotto;
     }
-}
-
-TEST(Modello, ReadsRowsOfPlainTextCells) {
-    const auto r = LeggiRigaSemplice(
-        "<tr class=\"x\">\n<td align=\"right\">  12 </td><td>D&apos;ANGELO &amp;\n  FIGLI</td>"
-        "<th>&#232;&#x20AC;&nbsp;</th><td></td></tr>");
-    ASSERT_TRUE(r.has_value());
-    EXPECT_EQ(r->celle, (std::vector<std::string>{"12", "D'ANGELO & FIGLI", "è€\xC2\xA0", ""}));
-    EXPECT_EQ(r->forma,
-              "<tr class=\"x\"><td align=\"right\"></td><td></td><th></th><td></td></tr>");
-    EXPECT_EQ(LeggiRigaSemplice("<tr class=\"x\"><td align=\"right\">3</td><td>B</td><th>C</th>"
-                                "<td>D</td></tr>")
-                  ->forma,
-              r->forma);
-
-    for (const char* altro :
-         {"<tr><td><b>x</b></td></tr>", "<tr>x<td>y</td></tr>", "<tr><td>&bogus;</td></tr>",
-          "<tr><td>x</td>", "<p>x</p>", "<tr><td><img src=\"a\"/></td></tr>", "<tr></tr>"})
-        EXPECT_FALSE(LeggiRigaSemplice(altro).has_value()) << altro;
 }
 
 }  // namespace

@@ -62,32 +62,6 @@ protected:
     ui::Screen schermata_{program_, "frmProva", "Prova"};
 };
 
-TEST_F(ReportTest, RequestCarriesSettingsAndRowsAsEngineTexts) {
-    const std::string sql =
-        "Select NumRepertorio, CognomeRich, CanoneTotaleEur, NumComponNucleo from Domanda order "
-        "by NumRepertorio";
-    store::RowSource righe(db_, sql);
-    righe.requery();
-    reports::Report crp(schermata_);
-    crp.ReportFileName = "/opt/vendral/VD_EleDom.rpt";
-    crp.WindowTitle = "Elenco Completo Domande";
-    crp.setFormula(1, "PuntoLavoro=\"AB\"");
-
-    ASSERT_TRUE(crp.Avvia(righe, sql));
-    ASSERT_EQ(motore_.avviati.size(), 1u);
-    const ui::ReportRequest& r = motore_.avviati[0];
-    EXPECT_EQ(r.file, "/opt/vendral/VD_EleDom.rpt");
-    EXPECT_EQ(r.title, "Elenco Completo Domande");
-    EXPECT_EQ(r.formulas, (std::vector<std::string>{"", "PuntoLavoro=\"AB\""}));
-    EXPECT_EQ(r.sql, sql);
-    EXPECT_EQ(r.columns, (std::vector<std::string>{"NumRepertorio", "CognomeRich",
-                                                   "CanoneTotaleEur", "NumComponNucleo"}));
-    EXPECT_EQ(r.rows,
-              (std::vector<std::vector<std::string>>{{"A001012005AB1", "D'ANGELO", "4800.5", "3"},
-                                                     {"A001012005AB2", "", "", ""}}));
-    EXPECT_TRUE(messaggi_.mostrati.empty());
-}
-
 TEST_F(ReportTest, DefinitionsWithTheirOwnHeadingGetNoTitle) {
     store::RowSource righe(db_, "qryStampaDomande");
     righe.requery();

