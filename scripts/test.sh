@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds the program and its tests with AddressSanitizer and UBSan,
-# and runs every test: units and scenario files.
+# runs every test (units and scenario files), then runs each fuzz target briefly
+# (FUZZ_SECONDS each, default 30).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -10,3 +11,4 @@ export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktra
 cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVENDRAL_SANITIZE=ON
 cmake --build build/test -j2
 ctest --test-dir build/test --output-on-failure -j2
+bash scripts/fuzz.sh "${FUZZ_SECONDS:-30}"

@@ -44,7 +44,7 @@ frmConfigVD::frmConfigVD(ui::Program& program, ModuloVD2005& modulo)
     auto& cmdUscita = add(ui::Kind::Button, "cmdUscita");
     cmdUscita.toolTip = "Uscita";
 
-    cmbComune.onClick = [this, &cmbComune, &txtCodComune] {
+    cmbComune.onClick = [&cmbComune, &txtCodComune] {
         txtCodComune.setText(cmbComune.boundValue());
     };
     cmbComune.onLeave = [this] { cmbComune_Leave(); };
