@@ -7,20 +7,48 @@
 
 namespace rules {
 
-// Reads a text by the Italian convention: "." before the decimal comma are grouping
-// separators and ignored; an optional leading "-". Nothing when the text is not a number.
-std::optional<double> LeggiNumero(const std::string& text);
+// Reads a text the program wrote by the Italian convention: "." before the decimal comma are
+// grouping separators and ignored; an optional leading sign; blanks around it. Nothing when
+// the text is not a number or too large for a double.
+std::optional<double> LeggiNumero(std::string_view text);
 
 // A field text as a number: 0 for an empty text (and for a text that is not a number).
-double Valore(const std::string& text);
+double Valore(std::string_view text);
 
-// Rounds to the given decimals, an exact half away from zero (display patterns).
+// Reads a number as the operator may type or paste it into a numeric field; blanks around it
+// are ignored. Two forms are accepted:
+// - what the key filter lets one type: digits with at most one decimal separator, "," or "."
+//   ("12,5", "12.5", ",50", "12,"; a lone separator is 0);
+// - what the display patterns write: digits grouped in threes by "." and an optional decimal
+//   part after "," ("1.234,56", "12.345.678").
+// A single "." followed by three digits ("1.234") is the typed form, a decimal point. No sign,
+// no exponent, nothing else: such texts give nothing.
+std::optional<double> LeggiNumeroInserito(std::string_view text);
+
+// A whole number as typed into a field that takes digits only; blanks around it are ignored.
+// Nothing for any other text or for more than 18 digits.
+std::optional<long long> LeggiInteroInserito(std::string_view text);
+
+// Integer digits of the largest amount whose "#,##0.00" form fits a field of the given maximum
+// length (0: no limit), and never more than 13: with the two decimals that makes 15 significant
+// digits, as many as a double holds exactly for every cent. 17 characters give 11 digits
+// (99.999.999.999,99), 15 give 9, 10 give 6.
+int CifreIntereAmmesse(int lunghezzaMassima);
+
+// An amount typed or pasted into a field of the given maximum length: LeggiNumeroInserito,
+// refused when, rounded to the cent, it has more integer digits than CifreIntereAmmesse.
+std::optional<double> LeggiImporto(std::string_view text, int lunghezzaMassima);
+
+// Rounds to the given decimals, an exact half away from zero (display patterns). A value within
+// a tiny tolerance of a half counts as the half. Values too large to have digits at that
+// place, NaN and infinities come back unchanged.
 double ArrotondaLontanoDaZero(double x, int decimals);
 
 // Shows a number with a display pattern: "#,##0.00", "#.00", "#0.00", "#", "#0.#0",
 // "#0.000000" and similar. Digits after the point: "0" always shown, a trailing "#" only
 // when not zero; before the point: the number of "0" is the least count of integer digits,
-// a "," asks for grouping in threes. Halves round away from zero.
+// a "," asks for grouping in threes. Halves round away from zero. Every finite double is shown
+// with all its integer digits; NaN and infinities have no such form and give an empty text.
 std::string Formato(double value, std::string_view pattern);
 
 // The same pattern applied to a field's text: the text is read as a number first; an empty
