@@ -58,6 +58,7 @@ void AggiungiRigheNucleo(rules::Contesto& x, int pagina) {
         auto& reddito = s.add(ui::Kind::TextBox, "txtNucleoRedditoEur", i);
         for (ui::Control* c : {&nome, &parent, &nascita, &profes, &reddito}) c->page = pagina;
         reddito.rightAligned = true;
+        reddito.maxLength = 17;  // as the rent
 
         nome.onLeave = [&x, &nome] {
             nome.setText(store::utf8Upper(nome.text()));

@@ -406,7 +406,7 @@ void frmBaseVD::creaPaginaComune() {
         c.onKeyPress = [&c](int& key) { key = rules::FiltraNumeriVirgole(key, c.text()); };
         c.onLeave = [this, &c] { rules::UscitaImportoComune(x_, c); };
     };
-    importoComune("txtAltriContrib", 0);
+    importoComune("txtAltriContrib", 17);
     campoCalcolato(*this, "txtContribRichiesto", kPagina, true);
     importoComune("txtContribConcesso", 10);
     importoComune("txtCoFinanzComune", 10);
@@ -681,6 +681,7 @@ void frmBaseVD::scriviCampi(const store::DateTime& adesso) {
 }
 
 void frmBaseVD::ValorizzaRs() {
+    if (!rules::NumeriRegistrabili(x_)) return;
     switch (rules::ValidaCampi(x_)) {
         case 0:
             message(

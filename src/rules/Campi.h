@@ -1,6 +1,6 @@
 #pragma once
 // Reads of the application screen's fields shared by the rules. A numeric text that is not a
-// number (only a paste can put one there) reads as what normalising it keeps, never as an error.
+// number (a refused paste) reads as 0; registration refuses it, so it never reaches the archive.
 #include <string>
 
 #include "rules/Contesto.h"

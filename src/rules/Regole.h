@@ -25,9 +25,16 @@ void UscitaPercentuale(Contesto& x, ui::Control& campo);
 // Focus out of txtSuperfAlloggio and txtNumAltreStanze.
 void UscitaSuperficie(Contesto& x);
 void UscitaAltreStanze(Contesto& x);
-// Text that is not a number after normalising (a paste) keeps only what the key filter
-// would have let through: digits and the first separator.
-std::string NormalizzaNumero(const std::string& testo);
+// Every exit above first reads the field as LeggiNumeroInserito (whole numbers: digits only;
+// amounts: LeggiImporto for the field's maximum length). A text that does not read is refused
+// with "Valore non valido": it stays as it is, the focus stays in the field and nothing is
+// recalculated.
+//
+// Before registering: every numeric field the operator fills holds a text its exit accepts,
+// and the household income and the income for access are not negative (a stored row can hold
+// anything). False after "Valore non valido" with the focus on the field, unless its exit has
+// just said so; a negative income is worked out again from the members first.
+bool NumeriRegistrabili(Contesto& x);
 
 // --- Income, band, incidence -----------------------------------------------------------
 void SommaReddito(Contesto& x);

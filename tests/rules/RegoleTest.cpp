@@ -217,7 +217,13 @@ TEST(Regole, FieldChecksOnLeaving) {
          "La data di registrazione non può essere superiore alla data corrente ! ", true, ""},
         {"txtSuperfAlloggio", "1000", Answer::OK, "Il valore deve essere inferiore a 1000", true,
          "1000,00"},
-        {"txtSuperfAlloggio", "12a,5", Answer::OK, "", false, "12,50"},
+        // A paste is read as the field writes numbers; anything else stays, refused.
+        {"txtSuperfAlloggio", "12a,5", Answer::OK, "Valore non valido", true, "12a,5"},
+        {"txtSuperfAlloggio", "-5", Answer::OK, "Valore non valido", true, "-5"},
+        {"txtCanoneTotaleEur", "12.345,67", Answer::OK, "", false, "12.345,67"},
+        {"txtCanoneTotaleEur", "1e308", Answer::OK, "Valore non valido", true, "1e308"},
+        {"txtCanoneTotaleEur", "99999999999999999", Answer::OK, "Valore non valido", true,
+         "99999999999999999"},
     };
     for (const auto& k : cases) {
         Banco b;
@@ -231,6 +237,50 @@ TEST(Regole, FieldChecksOnLeaving) {
             EXPECT_EQ(campo.text(), k.dopo);
         }
     }
+}
+
+TEST(Regole, RefusedAmountRecalculatesNothing) {
+    Banco b;
+    b.Compila();
+    EXPECT_FALSE(b.digita(b.c("txtCanoneTotaleEur"), "- 5.000"));
+    EXPECT_EQ(b.t("txtCanoneTabComuneEur") + " " + b.t("txtIncidenzaCanRed"), "4.000,00 30,77");
+}
+
+TEST(Regole, RegistrationRefusesNumbersNoEntryWouldTake) {
+    struct Case {
+        const char* campi;
+        const char* fuoco;  // nullptr: nothing refused
+    };
+    const Case cases[] = {
+        {"txtIncremPercContrib=30", nullptr},  // out of range warns, never blocks
+        {"txtNucleoRedditoEur(3)=-100,00", "txtNucleoRedditoEur(3)"},
+        {"txtCanoneTotaleEur=100.000.000.000.000.000,00", "txtCanoneTotaleEur"},
+        {"txtNumAltreStanze=-3", "txtNumAltreStanze"},
+        {"txtSuperfAlloggio=inf", "txtSuperfAlloggio"},
+        {"txtCoFinanzComune=abc", "txtCoFinanzComune"},
+        {"txtSommaRedditiNucleoEur=-5,00", "txtSommaRedditiNucleoEur"},
+        {"txtRedditoAccessoEur=-5,00", "txtSommaRedditiNucleoEur"},
+    };
+    for (const auto& k : cases) {
+        Banco b;
+        b.Compila();
+        b.imposta(k.campi);
+        SCOPED_TRACE(k.campi);
+        EXPECT_EQ(rules::NumeriRegistrabili(b.s->x), k.fuoco == nullptr);
+        if (k.fuoco == nullptr) continue;
+        ASSERT_EQ(b.messaggi.visti.size(), 1u);
+        EXPECT_EQ(b.messaggi.visti[0].text, "Valore non valido");
+        EXPECT_EQ(b.s->focused(), b.s->findById(k.fuoco));
+        // Incomes from a stored row are worked out again from the members.
+        EXPECT_EQ(b.t("txtRedditoAccessoEur"), "13.000,00");
+    }
+
+    // Right after the field's own exit refused the text, registration stops quietly.
+    Banco b;
+    b.Compila();
+    EXPECT_FALSE(b.digita(b.c("txtCanoneTotaleEur"), "12a"));
+    EXPECT_FALSE(rules::NumeriRegistrabili(b.s->x));
+    EXPECT_EQ(b.messaggi.visti.size(), 1u);
 }
 
 TEST(Regole, PresentationDateDrivesLatenessAndMissingData) {
