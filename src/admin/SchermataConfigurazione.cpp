@@ -1,7 +1,5 @@
 #include "admin/SchermataConfigurazione.h"
 
-#include <algorithm>
-
 #include "rules/Numeri.h"
 #include "startup/ModuloVD2005.h"
 
@@ -27,37 +25,55 @@ void SchermataConfigurazione::onUnload() {
     db_.close();
 }
 
-std::optional<double> NormalizzaCampo(ui::Screen& screen, ui::Control& campo) {
-    std::string testo = campo.text();
-    std::replace(testo.begin(), testo.end(), '.', ',');
-    campo.setText(testo);
-    const auto valore = rules::LeggiNumero(testo);
-    if (!valore) {
-        screen.message("Valore non valido");
-        screen.setFocus(campo);
-    }
+namespace {
+
+std::optional<double> Leggi(const ui::Control& campo, bool importo) {
+    const std::string& testo = campo.text();
+    if (testo.find_first_not_of(' ') == std::string::npos) return 0.0;
+    return importo ? rules::LeggiImporto(testo, campo.maxLength)
+                   : rules::LeggiNumeroInserito(testo);
+}
+
+}  // namespace
+
+void SchermataConfigurazione::Rifiuta(ui::Control& campo, bool memorizzando) {
+    const bool giaDetto = memorizzando && rifiutato_ == &campo && testoRifiutato_ == campo.text();
+    if (!giaDetto) message("Valore non valido");
+    rifiutato_ = &campo;
+    testoRifiutato_ = campo.text();
+    setFocus(campo);
+}
+
+std::optional<double> SchermataConfigurazione::ControllaCampo(ui::Control& campo, bool importo) {
+    const auto valore = Leggi(campo, importo);
+    if (!valore) Rifiuta(campo, false);
     return valore;
 }
 
-void CampoImporto(ui::Screen& screen, ui::Control& campo) {
-    // Long enough for any amount, short enough for the display patterns.
+std::optional<double> SchermataConfigurazione::NumeroDaMemorizzare(ui::Control& campo,
+                                                                   bool importo) {
+    const auto valore = Leggi(campo, importo);
+    if (!valore) Rifiuta(campo, true);
+    return valore;
+}
+
+void SchermataConfigurazione::CampoImporto(ui::Control& campo) {
+    // Amounts up to 999.999.999,99: the largest whose shown form fits.
     campo.maxLength = 15;
     campo.rightAligned = true;
     // Only the first test of the key filter: with an empty text no separator is refused.
     campo.onKeyPress = [](int& key) { key = rules::FiltraNumeriVirgole(key, ""); };
-    campo.onEnter = [&campo] { campo.setText(rules::FormatoTesto(campo.text(), "#0.00")); };
-    campo.onLeave = [&screen, &campo] {
+    campo.onEnter = [&campo] {
+        if (const auto valore = rules::LeggiNumeroInserito(campo.text())) {
+            campo.setText(rules::Formato(*valore, "#0.00"));
+        }
+    };
+    campo.onLeave = [this, &campo] {
         if (campo.text().empty()) campo.setText("0,00");
-        if (const auto valore = NormalizzaCampo(screen, campo)) {
+        if (const auto valore = ControllaCampo(campo, true)) {
             campo.setText(rules::Formato(*valore, "#,##0.00"));
         }
     };
-}
-
-std::optional<double> ImportoCampo(const ui::Control& campo) {
-    const auto valore = rules::LeggiNumero(campo.text());
-    if (!valore) return std::nullopt;
-    return rules::ArrotondaLontanoDaZero(*valore, 2);
 }
 
 }  // namespace admin

@@ -8,7 +8,7 @@ namespace admin {
 
 frmCoFinanz::frmCoFinanz(ui::Program& program, startup::ModuloVD2005& modulo)
     : SchermataConfigurazione(program, "frmCoFinanz", "Registrazione co-finanziamento", modulo) {
-    CampoImporto(*this, add(ui::Kind::TextBox, "txtImpoCoFinanz"));
+    CampoImporto(add(ui::Kind::TextBox, "txtImpoCoFinanz"));
     auto& cmdAggiorna = add(ui::Kind::Button, "cmdAggiorna");
     cmdAggiorna.setCaption("&Registra");
     auto& cmdUscita = add(ui::Kind::Button, "cmdUscita");
@@ -28,10 +28,10 @@ void frmCoFinanz::onLoad() {
 }
 
 void frmCoFinanz::cmdAggiorna_Click() {
-    const auto importo = ImportoCampo(control("txtImpoCoFinanz"));
+    const auto importo = NumeroDaMemorizzare(control("txtImpoCoFinanz"), true);
     if (!importo) return;
     datConfig().edit();
-    datConfig().setField("ImpoCoFinanz", *importo);
+    datConfig().setField("ImpoCoFinanz", rules::ArrotondaLontanoDaZero(*importo, 2));
     datConfig().update();
     control("Label1").setVisible(true);
 }

@@ -18,7 +18,7 @@ const char* const kPercentuale = "#0.000000";
 frmContributoConc::frmContributoConc(ui::Program& program, startup::ModuloVD2005& modulo)
     : SchermataConfigurazione(program, "frmContributoConc", "Aggiornamento fabbisogno assegnato",
                               modulo) {
-    CampoImporto(*this, add(ui::Kind::TextBox, "txtImpoConcesso"));
+    CampoImporto(add(ui::Kind::TextBox, "txtImpoConcesso"));
     auto& txtPercConcessa = add(ui::Kind::TextBox, "txtPercConcessa");
     // "100,000000" fits; longer numbers would not fit the six-decimal pattern anyway.
     txtPercConcessa.maxLength = 10;
@@ -50,29 +50,31 @@ void frmContributoConc::txtPercConcessa_Leave() {
     ui::Control& campo = control("txtPercConcessa");
     if (campo.text().empty()) {
         campo.setText("0");
-    } else if (const auto valore = NormalizzaCampo(*this, campo)) {
+    } else if (const auto valore = ControllaCampo(campo, false)) {
         campo.setText(rules::Formato(*valore, kPercentuale));
     }
 }
 
 void frmContributoConc::cmdAggiorna_Click() {
-    const auto percentuale = rules::LeggiNumero(control("txtPercConcessa").text());
-    const auto importo = ImportoCampo(control("txtImpoConcesso"));
-    // A field that does not read as a number has just been refused on leaving it.
-    if (!percentuale || !importo) return;
-    if (*percentuale <= 0 || *percentuale > 100) {
+    const auto letta = NumeroDaMemorizzare(control("txtPercConcessa"), false);
+    if (!letta) return;
+    const auto importo = NumeroDaMemorizzare(control("txtImpoConcesso"), true);
+    if (!importo) return;
+    // The percentage as the field shows it, with six decimals.
+    const double percentuale = rules::ArrotondaLontanoDaZero(*letta, 6);
+    if (percentuale <= 0 || percentuale > 100) {
         message("Inserire una percentuale valida non superiore a 100");
         setFocus(control("txtPercConcessa"));
         return;
     }
     datConfig().edit();
-    datConfig().setField("PercContribConc", *percentuale);
-    datConfig().setField("ImpoContribConc", *importo);
+    datConfig().setField("PercContribConc", percentuale);
+    datConfig().setField("ImpoContribConc", rules::ArrotondaLontanoDaZero(*importo, 2));
     datConfig().update();
 
     // The percentage enters the statement as shown, with a decimal point. It is written from
     // the number read, so no typed text ever becomes part of the statement.
-    std::string perc = rules::Formato(*percentuale, kPercentuale);
+    std::string perc = rules::Formato(percentuale, kPercentuale);
     std::replace(perc.begin(), perc.end(), ',', '.');
     const std::string archivio = modulo_.paths.archive();
     ports().busy->run("Aggiornamento dei contributi concessi in corso...", [&] {
