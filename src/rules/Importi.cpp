@@ -1,5 +1,4 @@
 // Numeric entry: the amounts, percentages, surface and rooms of the application screen.
-#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <optional>

@@ -39,9 +39,10 @@ int CifreIntereAmmesse(int lunghezzaMassima);
 // refused when, rounded to the cent, it has more integer digits than CifreIntereAmmesse.
 std::optional<double> LeggiImporto(std::string_view text, int lunghezzaMassima);
 
-// Rounds to the given decimals, an exact half away from zero (display patterns). A value within
-// a tiny tolerance of a half counts as the half. Values too large to have digits at that
-// place, NaN and infinities come back unchanged.
+// Rounds to the given decimals (from 0), an exact half away from zero (display patterns). A
+// value within a tiny tolerance of a half counts as the half; a value too large for that
+// tolerance to mean anything is judged on its shortest decimal form. NaN and infinities come
+// back unchanged.
 double ArrotondaLontanoDaZero(double x, int decimals);
 
 // Shows a number with a display pattern: "#,##0.00", "#.00", "#0.00", "#", "#0.#0",
