@@ -552,8 +552,12 @@ void frmBaseVD::ValorizzaControlli(int modo) {
         .setVisible(incrementoPieno > rs.field("IncremImpoContrib").toDouble());
     if (modo == 1) CaricaNucleo(*this, *datNucleo_, rs.field("NumRepertorio").toText());
     for (const char* name : kImporti) {
+        // A stored value with no decimal form (an infinity) stays as it reads, so that
+        // registering refuses it rather than store 0.
         ui::Control& c = control(name);
-        c.setText(rules::Formato(rules::Valore(c.text()), "#,##0.00"));
+        if (c.text().empty() || rules::LeggiNumero(c.text())) {
+            c.setText(rules::Formato(rules::Valore(c.text()), "#,##0.00"));
+        }
     }
     for (const DataContratto& d : kDateContratto) {
         control(d.controllo, d.indice)

@@ -143,6 +143,19 @@ TEST_F(Schermata, ReducedIncrementLabelComparesWithTheFullIncrementRoundedHalfTo
     }
 }
 
+TEST_F(Schermata, StoredAmountsShowAsTheyWillBeStoredAgain) {
+    const std::pair<const char*, const char*> casi[] = {{"NULL", "0,00"},
+                                                        {"1234.567", "1.234,57"},
+                                                        {"1e17", "100.000.000.000.000.000,00"},
+                                                        {"9e999", "inf"}};
+    int progressivo = 10;
+    for (const auto& [memorizzato, mostrato] : casi) {
+        const std::string n = "A001012005AB" + std::to_string(++progressivo);
+        domanda(n, std::string("CanoneTotaleEur=") + memorizzato);
+        EXPECT_EQ(apri(n).control("txtCanoneTotaleEur").text(), mostrato) << memorizzato;
+    }
+}
+
 TEST_F(Schermata, MissingApplicationIsReportedAndTheScreenCloses) {
     domanda("A001012005AB1");
     for (const char* numero : {"A001012005AB2", "X'Y"}) {
