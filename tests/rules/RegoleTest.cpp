@@ -246,7 +246,6 @@ TEST(Regole, RegistrationRefusesNumbersNoEntryWouldTake) {
     };
     const Case cases[] = {
         {"txtIncremPercContrib=30", nullptr},  // out of range warns, never blocks
-        {"txtNucleoRedditoEur(3)=-100,00", "txtNucleoRedditoEur(3)"},
         {"txtNumAltreStanze=-3", "txtNumAltreStanze"},
         {"txtSuperfAlloggio=inf", "txtSuperfAlloggio"},
         {"txtRedditoAccessoEur=-5,00", "txtSommaRedditiNucleoEur"},
