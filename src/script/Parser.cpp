@@ -48,6 +48,8 @@ const std::map<std::string, Syntax>& commandTable() {
         {"expect-no-msg", {{}}},
         {"expect", {{Any, Any}}},
         {"expect-shown", {{Any, Any}}},
+        {"expect-contains", {{Any, Any}}},
+        {"expect-not-contains", {{Any, Any}}},
         {"expect-enabled", {{Any, YesNo}}},
         {"expect-visible", {{Any, YesNo}}},
         {"expect-focus", {{Any}}},

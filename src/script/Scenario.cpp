@@ -209,6 +209,8 @@ const std::map<std::string, ScenarioRun::Handler>& ScenarioRun::handlers() {
         {"expect-no-msg", &ScenarioRun::expectNoMsg},
         {"expect", &ScenarioRun::expect},
         {"expect-shown", &ScenarioRun::expectShown},
+        {"expect-contains", &ScenarioRun::expectContains},
+        {"expect-not-contains", &ScenarioRun::expectNotContains},
         {"expect-enabled", &ScenarioRun::expectEnabled},
         {"expect-visible", &ScenarioRun::expectVisible},
         {"expect-focus", &ScenarioRun::expectFocus},
@@ -486,6 +488,16 @@ void ScenarioRun::expectShown(const Args& a) {
                          c.kind() == ui::Kind::DateBox;
     const std::string v = hasText ? c.text() : c.caption();
     if (v != a[1]) fail("expect-shown " + a[0] + " " + inQuotes(a[1]), inQuotes(v));
+}
+
+void ScenarioRun::expectContains(const Args& a) {
+    const std::string v = valueOf(control(a[0]));
+    if (v.find(a[1]) == std::string::npos) fail(written(*current_), inQuotes(v));
+}
+
+void ScenarioRun::expectNotContains(const Args& a) {
+    const std::string v = valueOf(control(a[0]));
+    if (v.find(a[1]) != std::string::npos) fail(written(*current_), inQuotes(v));
 }
 
 void ScenarioRun::expectEnabled(const Args& a) {

@@ -74,6 +74,8 @@ private:
     // Assertions.
     void expect(const Args& a);
     void expectShown(const Args& a);
+    void expectContains(const Args& a);
+    void expectNotContains(const Args& a);
     void expectEnabled(const Args& a);
     void expectVisible(const Args& a);
     void expectFocus(const Args& a);
