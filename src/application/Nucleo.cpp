@@ -1,55 +1,23 @@
 #include "application/Nucleo.h"
 
-#include "rules/Contesto.h"
 #include "rules/Date.h"
 #include "rules/Numeri.h"
-#include "rules/Regole.h"
 #include "store/Database.h"
 #include "store/Dialect.h"
 #include "store/RowSource.h"
-#include "store/Text.h"
 #include "ui/Screen.h"
 
 namespace application {
 
 namespace {
 
-// Publication of the regional resolution: members born later are not part of the household.
-const store::Date kPubblicazioneBUR{2006, 7, 13};
-
 bool vuotoDopoTrim(const std::string& s) {
     return s.find_first_not_of(' ') == std::string::npos;
 }
 
-// A list left with text that matches none of its entries loses its value.
-void svuotaSeNonInElenco(ui::Control& lista) {
-    if (lista.listIndex() < 0) lista.setBoundValue("");
-}
-
-void UscitaDataNascita(rules::Contesto& x, ui::Control& campo) {
-    const std::string& testo = campo.text();
-    if (!testo.empty()) {
-        const auto data = rules::LeggiData(testo);
-        if (!data) {
-            x.f.message("Data non valida ! \r\nImpostarla nuovamente nel formato gg/mm/aaaa.");
-            x.f.setFocus(campo);
-        } else if (*data > kPubblicazioneBUR) {
-            x.f.message(
-                "La data di nascita non può essere superiore alla data di pubblicazione sul "
-                "B.U.R. della D.G.R. (" +
-                rules::FormattaData(kPubblicazioneBUR) +
-                ") !\r\nI componenti del nucleo familiare nati oltre tale data non vanno "
-                "indicati nella domanda.");
-            x.f.setFocus(campo);
-        }
-    }
-    rules::VerificaDomandaAmmessa(x);
-}
-
 }  // namespace
 
-void AggiungiRigheNucleo(rules::Contesto& x, int pagina) {
-    ui::Screen& s = x.f;
+void AggiungiRigheNucleo(ui::Screen& s, int pagina) {
     for (int i = 0; i < kRigheNucleo; ++i) {
         auto& nome = s.add(ui::Kind::TextBox, "txtNucleoNome", i);
         auto& parent = s.add(ui::Kind::ComboBox, "cmbNucleoParent", i);
@@ -59,28 +27,16 @@ void AggiungiRigheNucleo(rules::Contesto& x, int pagina) {
         for (ui::Control* c : {&nome, &parent, &nascita, &profes, &reddito}) c->page = pagina;
         reddito.rightAligned = true;
         reddito.maxLength = 17;  // as the rent
-
-        nome.onLeave = [&x, &nome] {
-            nome.setText(store::utf8Upper(nome.text()));
-            rules::VerificaDomandaAmmessa(x);
-        };
-        // The applicant's own row always shows the applicant's relationship.
-        if (i == 0) parent.onEnter = [&parent] { parent.setBoundValue("0"); };
-        parent.onLeave = [&x, &parent] {
-            svuotaSeNonInElenco(parent);
-            rules::CalcolaIncidenza(x);
-        };
-        nascita.onLeave = [&x, &nascita] { UscitaDataNascita(x, nascita); };
-        profes.onLeave = [&x, &profes, i] {
-            svuotaSeNonInElenco(profes);
-            if (i == 0) rules::VerificaDomandaAmmessa(x);
-        };
-        reddito.onEnter = [&x, &reddito] { rules::EntrataImporto(x, reddito); };
         reddito.onKeyPress = [&reddito](int& key) {
             key = rules::FiltraNumeriVirgole(key, reddito.text());
         };
-        reddito.onLeave = [&x, i] { rules::UscitaRedditoComponente(x, i); };
+        // The applicant's own row always shows the applicant's relationship.
+        if (i == 0) parent.onEnter = [&parent] { parent.setBoundValue("0"); };
     }
+}
+
+void SvuotaSeNonInElenco(ui::Control& lista) {
+    if (lista.listIndex() < 0) lista.setBoundValue("");
 }
 
 std::vector<ui::ListItem> VociLista(store::RowSource& rs, const char* codice,

@@ -7,9 +7,6 @@
 
 #include "ui/Control.h"
 
-namespace rules {
-struct Contesto;
-}
 namespace store {
 class Database;
 class RowSource;
@@ -24,8 +21,11 @@ namespace application {
 inline constexpr int kRigheNucleo = 11;
 
 // Adds the controls of the rows to the screen on the given tab page, row by row in focus
-// order, with their reactions.
-void AggiungiRigheNucleo(rules::Contesto& x, int pagina);
+// order, with the reactions that stay within a row; the screen adds those that run the rules.
+void AggiungiRigheNucleo(ui::Screen& s, int pagina);
+
+// A list left with text that matches none of its entries loses its value.
+void SvuotaSeNonInElenco(ui::Control& lista);
 
 // The entries of a list: code and shown text from two columns of every row of the source.
 std::vector<ui::ListItem> VociLista(store::RowSource& rs, const char* codice,

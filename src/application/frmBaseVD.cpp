@@ -1,18 +1,18 @@
 #include "application/frmBaseVD.h"
 
-#include <charconv>
 #include <cmath>
 #include <iterator>
 #include <utility>
 
 #include "application/Nucleo.h"
 #include "application/Repertorio.h"
+#include "rules/Calcoli.h"
 #include "rules/Date.h"
 #include "rules/Numeri.h"
-#include "rules/Regole.h"
 #include "startup/ModuloVD2005.h"
 #include "store/DbError.h"
 #include "store/Dialect.h"
+#include "store/Text.h"
 #include "ui/Program.h"
 
 namespace application {
@@ -134,19 +134,6 @@ const DataContratto kDateContratto[] = {
     {"txtContrattoDataReg", 1, "Contratto2DataReg"},
 };
 
-// A stored number as a bound text box shows it: the shortest decimal form that reads back as
-// the same number, with the Italian decimal comma and no grouping.
-std::string numeroMostrato(const store::Value& v) {
-    if (v.isNull()) return std::string();
-    char buffer[400];
-    const auto end =
-        std::to_chars(std::begin(buffer), std::end(buffer), v.toDouble(), std::chars_format::fixed)
-            .ptr;
-    std::string testo(buffer, end);
-    if (const auto punto = testo.find('.'); punto != std::string::npos) testo[punto] = ',';
-    return testo;
-}
-
 store::Value dataMemorizzata(const std::string& testo) {
     const auto data = rules::LeggiData(testo);
     return data ? store::Value(data->iso()) : store::Value();
@@ -171,7 +158,7 @@ const char* const kPagine[] = {
 }  // namespace
 
 frmBaseVD::frmBaseVD(ui::Program& program, startup::ModuloVD2005& modulo)
-    : ui::Screen(program, "frmBaseVD", "Vendral"), modulo_(modulo), x_(*this) {
+    : ui::Screen(program, "frmBaseVD", "Vendral"), modulo_(modulo) {
     creaIntestazione();
     auto& tab = add(ui::Kind::TabStrip, "SSTab1");
     tab.pages.assign(std::begin(kPagine), std::end(kPagine));
@@ -207,11 +194,37 @@ ui::Control& campoCalcolato(ui::Screen& s, const char* name, int page, bool impo
 
 void frmBaseVD::accoppia(ui::Control& a, ui::Control& b) {
     a.onChange = [this, &a, &b] {
-        if (!x_.BloccaEventi) b.setValue(a.value() == 0 ? 1 : 0);
+        if (!BloccaEventi) b.setValue(a.value() == 0 ? 1 : 0);
     };
     b.onChange = [this, &a, &b] {
-        if (!x_.BloccaEventi) a.setValue(b.value() == 0 ? 1 : 0);
+        if (!BloccaEventi) a.setValue(b.value() == 0 ? 1 : 0);
     };
+}
+
+void frmBaseVD::aggiungiRigheNucleo() {
+    AggiungiRigheNucleo(*this, 0);
+    for (int i = 0; i < kRigheNucleo; ++i) {
+        ui::Control& nome = control("txtNucleoNome", i);
+        ui::Control& parent = control("cmbNucleoParent", i);
+        ui::Control& nascita = control("txtNucleoDatNasc", i);
+        ui::Control& profes = control("cmbNucleoProfes", i);
+        ui::Control& reddito = control("txtNucleoRedditoEur", i);
+        nome.onLeave = [this, &nome] {
+            nome.setText(store::utf8Upper(nome.text()));
+            VerificaDomandaAmmessa();
+        };
+        parent.onLeave = [this, &parent] {
+            SvuotaSeNonInElenco(parent);
+            CalcolaIncidenza();
+        };
+        nascita.onLeave = [this, &nascita] { UscitaDataNascita(nascita); };
+        profes.onLeave = [this, &profes, i] {
+            SvuotaSeNonInElenco(profes);
+            if (i == 0) VerificaDomandaAmmessa();
+        };
+        reddito.onEnter = [this, &reddito] { EntrataImporto(reddito); };
+        reddito.onLeave = [this, i] { UscitaRedditoComponente(i); };
+    }
 }
 
 void frmBaseVD::creaIntestazione() {
@@ -219,44 +232,38 @@ void frmBaseVD::creaIntestazione() {
     txtRepertorio.setLocked(true);
     txtRepertorio.tabStop = false;
     auto& txtDatPresentDom = add(ui::Kind::DateBox, "txtDatPresentDom");
-    txtDatPresentDom.onLeave = [this] { rules::UscitaDataPresentazione(x_); };
+    txtDatPresentDom.onLeave = [this] { UscitaDataPresentazione(); };
     for (const char* name : {"txtCognomeRich", "txtNomeRich"}) {
         ui::Control& c = add(ui::Kind::TextBox, name);
         c.maxLength = 40;
-        c.onLeave = [this, &c] { rules::UscitaAnagrafica(x_, c); };
+        c.onLeave = [this, &c] { UscitaAnagrafica(c); };
     }
     auto& txtCodFiscRich = add(ui::Kind::TextBox, "txtCodFiscRich");
     txtCodFiscRich.maxLength = 16;
-    txtCodFiscRich.onLeave = [this] { rules::UscitaCodiceFiscale(x_); };
+    txtCodFiscRich.onLeave = [this] { UscitaCodiceFiscale(); };
     auto& cmbComuneRich = add(ui::Kind::ComboBox, "cmbComuneRich");
     cmbComuneRich.onLeave = [this, &cmbComuneRich] {
         if (cmbComuneRich.listIndex() < 0) cmbComuneRich.setBoundValue("");
-        rules::VerificaDomandaAmmessa(x_);
+        VerificaDomandaAmmessa();
     };
     auto& txtIndiRich = add(ui::Kind::TextBox, "txtIndiRich");
     txtIndiRich.maxLength = 50;
-    txtIndiRich.onLeave = [this, &txtIndiRich] { rules::UscitaAnagrafica(x_, txtIndiRich); };
+    txtIndiRich.onLeave = [this, &txtIndiRich] { UscitaAnagrafica(txtIndiRich); };
     auto& txtCapRich = add(ui::Kind::TextBox, "txtCapRich");
     txtCapRich.maxLength = 5;
     txtCapRich.onKeyPress = [](int& key) { key = startup::FiltraNumeri(key); };
 }
 
 void frmBaseVD::creaPaginaNucleo() {
-    AggiungiRigheNucleo(x_, 0);
+    aggiungiRigheNucleo();
     campoCalcolato(*this, "txtSommaRedditiNucleoEur", 0, true);
     auto& frame = conTesto(*this, ui::Kind::Frame, "frameDebolezza",
                            "Situazioni di particolare debolezza sociale", 0);
-    const char* const captions[] = {
-        "Presenza nel nucleo familiare di ultrasessantacinquenni",
-        "Presenza di invalidi con percentuale di invalidità pari o superiore al 67%",
-        "Sfratto esecutivo per finita locazione",
-        "Altre situazioni previste dal bando comunale",
-    };
     for (std::size_t i = 0; i < std::size(kDebolezza); ++i) {
-        ui::Control& c =
-            conTesto(*this, ui::Kind::CheckBox, kDebolezza[i].controllo, captions[i], 0, &frame);
+        ui::Control& c = conTesto(*this, ui::Kind::CheckBox, kDebolezza[i].controllo,
+                                  rules::DidascaliaDebolezza(static_cast<int>(i)), 0, &frame);
         // Ticking or unticking takes effect when the operator moves on.
-        c.onLeave = [this] { rules::VerificaDebolSoc(x_); };
+        c.onLeave = [this] { VerificaDebolSoc(); };
     }
 }
 
@@ -265,11 +272,11 @@ void frmBaseVD::creaPaginaAlloggio() {
     canone.page = 1;
     canone.maxLength = 17;
     canone.rightAligned = true;
-    canone.onEnter = [this, &canone] { rules::EntrataImporto(x_, canone); };
+    canone.onEnter = [this, &canone] { EntrataImporto(canone); };
     canone.onKeyPress = [&canone](int& key) {
         key = rules::FiltraNumeriVirgole(key, canone.text());
     };
-    canone.onLeave = [this] { rules::UscitaCanone(x_); };
+    canone.onLeave = [this] { UscitaCanone(); };
 
     auto& priv = conTesto(*this, ui::Kind::CheckBox, "chkTipAlloggioPriv",
                           "Alloggio di Proprietà Privata", 1);
@@ -283,22 +290,22 @@ void frmBaseVD::creaPaginaAlloggio() {
         auto& numero =
             conTesto(*this, ui::Kind::TextBox, "txtContrattoNum", nullptr, 1, &contratto, i);
         numero.maxLength = 20;
-        numero.onLeave = [this, &numero] { rules::UscitaMaiuscolo(x_, numero); };
+        numero.onLeave = [this, &numero] { UscitaMaiuscolo(numero); };
         for (const char* name : {"txtContrattoDataReg", "txtContrattoDataIni"}) {
             auto& data = conTesto(*this, ui::Kind::DateBox, name, nullptr, 1, &contratto, i);
-            data.onLeave = [this, &data] { rules::UscitaDataContratto(x_, data); };
+            data.onLeave = [this, &data] { UscitaDataContratto(data); };
         }
     }
     auto& nonRegistr =
         conTesto(*this, ui::Kind::CheckBox, "chkFlagNonRegistr",
                  "Alloggio di Proprietà di una società non tenuta alla registrazione", 1);
-    nonRegistr.onChange = [this] { rules::VerificaDomandaAmmessa(x_); };
+    nonRegistr.onChange = [this] { VerificaDomandaAmmessa(); };
 
     auto& catasto =
         conTesto(*this, ui::Kind::Frame, "frameCatasto", "Tipologia catastale dell'alloggio", 1);
     auto& categoria = conTesto(*this, ui::Kind::TextBox, "txtCategCatasto", nullptr, 1, &catasto);
     categoria.maxLength = 3;
-    categoria.onLeave = [this, &categoria] { rules::UscitaMaiuscolo(x_, categoria); };
+    categoria.onLeave = [this, &categoria] { UscitaMaiuscolo(categoria); };
     conTesto(*this, ui::Kind::Label, "lblNotaCategoria",
              "N.B. : La categoria catastale deve essere indicata nel formato AN dove A indica "
              "una lettera ed N un numero, senza utilizzare separatori quali trattini spazi o "
@@ -313,7 +320,7 @@ void frmBaseVD::creaPaginaStatistica() {
     superficie.onKeyPress = [&superficie](int& key) {
         key = rules::FiltraNumeriVirgole(key, superficie.text());
     };
-    superficie.onLeave = [this] { rules::UscitaSuperficie(x_); };
+    superficie.onLeave = [this] { UscitaSuperficie(); };
 
     auto& conservazione =
         conTesto(*this, ui::Kind::Frame, "frameConservazione", "Stato di conservazione", 2);
@@ -340,7 +347,7 @@ void frmBaseVD::creaPaginaStatistica() {
         conTesto(*this, ui::Kind::TextBox, "txtNumAltreStanze", nullptr, 2, &composizione);
     altreStanze.maxLength = 2;
     altreStanze.onKeyPress = [](int& key) { key = startup::FiltraNumeri(key); };
-    altreStanze.onLeave = [this] { rules::UscitaAltreStanze(x_); };
+    altreStanze.onLeave = [this] { UscitaAltreStanze(); };
 
     auto& tipo =
         conTesto(*this, ui::Kind::Frame, "frameTipoContratto", "Tipologia del contratto", 2);
@@ -371,25 +378,27 @@ void frmBaseVD::creaPaginaComune() {
     chkDebolezzaSoc.tabStop = false;
 
     // An increment option and its percentage, 0 to 25.
-    auto opzione = [this](const char* box, const char* caption, const char* field,
-                          ui::Control* frame, void (*clic)(rules::Contesto&)) {
-        auto& chk = conTesto(*this, ui::Kind::CheckBox, box, caption, kPagina, frame);
-        chk.onChange = [this, clic] { clic(x_); };
+    // The option's reaction runs on the operator's change and on the loading of a stored
+    // application; the rules run the reactions of their own changes themselves.
+    auto opzione = [this](const char* box, rules::Opzione o, const char* field,
+                          ui::Control* frame) {
+        auto& chk = conTesto(*this, ui::Kind::CheckBox, box, rules::Didascalia(o), kPagina, frame);
+        chk.onChange = [this, o] {
+            if (!BloccaEventi) Regole(rules::CambioDi(o));
+        };
         auto& perc = conTesto(*this, ui::Kind::TextBox, field, nullptr, kPagina, frame);
         perc.maxLength = 5;
         perc.onKeyPress = [&perc](int& key) { key = rules::FiltraNumeriVirgole(key, perc.text()); };
-        perc.onLeave = [this, &perc] { rules::UscitaPercentuale(x_, perc); };
+        perc.onLeave = [this, &perc] { UscitaPercentuale(perc); };
     };
     auto& limiti = conTesto(*this, ui::Kind::Frame, "frameIncrementoLimiti",
                             "Incremento dei limiti di reddito", kPagina);
-    opzione("chkIncremLimiteFascia", "Incremento del limite per la fascia A",
-            "txtIncremPercFasciaA", &limiti, rules::chkIncremLimiteFascia_Click);
-    opzione("chkIncremLimiteRed", "Incremento assoluto del limite di reddito",
-            "txtIncremPercLimiteRed", &limiti, rules::chkIncremLimiteRed_Click);
+    opzione("chkIncremLimiteFascia", rules::Opzione::LimiteFasciaA, "txtIncremPercFasciaA",
+            &limiti);
+    opzione("chkIncremLimiteRed", rules::Opzione::LimiteReddito, "txtIncremPercLimiteRed", &limiti);
 
     campoCalcolato(*this, "txtContribBase", kPagina, true);
-    opzione("chkIncremContrib", "Incremento del contributo", "txtIncremPercContrib", nullptr,
-            rules::chkIncremContrib_Click);
+    opzione("chkIncremContrib", rules::Opzione::Contributo, "txtIncremPercContrib", nullptr);
     auto& ridotto = conTesto(*this, ui::Kind::Label, "lblIncremRidotto", "(ridotto)", kPagina);
     ridotto.setForeColor("#FF0000");
     ridotto.setVisible(false);
@@ -402,9 +411,9 @@ void frmBaseVD::creaPaginaComune() {
         c.page = kPagina;
         c.maxLength = maxLength;
         c.rightAligned = true;
-        c.onEnter = [this, &c] { rules::EntrataImporto(x_, c); };
+        c.onEnter = [this, &c] { EntrataImporto(c); };
         c.onKeyPress = [&c](int& key) { key = rules::FiltraNumeriVirgole(key, c.text()); };
-        c.onLeave = [this, &c] { rules::UscitaImportoComune(x_, c); };
+        c.onLeave = [this, &c] { UscitaImportoComune(c); };
     };
     importoComune("txtAltriContrib", 17);
     campoCalcolato(*this, "txtContribRichiesto", kPagina, true);
@@ -413,15 +422,17 @@ void frmBaseVD::creaPaginaComune() {
     campoCalcolato(*this, "txtContribDaErogare", kPagina, true);
 
     // The verdict and the exclusions are the program's, except the municipality's own.
+    using rules::Didascalia;
+    using rules::Esclusione;
     const std::pair<const char*, const char*> verdetto[] = {
         {"chkDomandaOK", "Domanda ammissibile"},
         {"chkDomandaNo", "Domanda non ammissibile"},
-        {"chkEsclusaObbl", "Dati obbligatori mancanti"},
-        {"chkEsclusaIncid", "Incidenza canone inferiore alle % minime"},
-        {"chkEsclusaReddi", "Reddito superiore ai limiti di accesso"},
-        {"chkEsclusaCateg", "Categoria Catastale non ammessa"},
-        {"chkEsclusaContr", "Contratto di locazione con decorrenza posteriore al 2004"},
-        {"chkEsclusaTermine", "Presentazione domanda fuori termine"},
+        {"chkEsclusaObbl", Didascalia(Esclusione::DatiMancanti)},
+        {"chkEsclusaIncid", Didascalia(Esclusione::Incidenza)},
+        {"chkEsclusaReddi", Didascalia(Esclusione::Reddito)},
+        {"chkEsclusaCateg", Didascalia(Esclusione::Categoria)},
+        {"chkEsclusaContr", Didascalia(Esclusione::Contratto)},
+        {"chkEsclusaTermine", Didascalia(Esclusione::Termine)},
     };
     // Set by the program only: shown, never reached with Tab.
     for (const auto& [name, caption] : verdetto) {
@@ -430,10 +441,8 @@ void frmBaseVD::creaPaginaComune() {
         chk.tabStop = false;
     }
     conTesto(*this, ui::Kind::CheckBox, "chkEsclusaIstruttoria",
-             "Domanda esclusa dal contributo in seguito a verifiche in sede di istruttoria "
-             "comunale",
-             kPagina)
-        .onChange = [this] { rules::VerificaDomandaAmmessa(x_); };
+             Didascalia(Esclusione::Istruttoria), kPagina)
+        .onChange = [this] { VerificaDomandaAmmessa(); };
 }
 
 void frmBaseVD::creaPulsanti() {
@@ -487,8 +496,8 @@ void frmBaseVD::Attiva() {
             const auto moment = store::parseStoredDateTime(datConfig_->field(field).toText());
             return moment ? moment->date : store::Date{};
         };
-        x_.DataEmisBando = dataBando("Data_emis_bando");
-        x_.DataChiusBando = dataBando("Data_chius_bando");
+        DataEmisBando = dataBando("Data_emis_bando");
+        DataChiusBando = dataBando("Data_chius_bando");
         datDomanda_->requery();
         if (modulo_.NuovaDomanda) {
             datDomanda_->addNew();
@@ -535,7 +544,7 @@ void frmBaseVD::mostraCampiLegati() {
             case Tipo::Importo:
             case Tipo::Decimale:
             case Tipo::Intero:
-                c.setText(numeroMostrato(v));
+                c.setText(rules::NumeroMemorizzato(v));
                 break;
         }
     }
@@ -593,7 +602,7 @@ void frmBaseVD::ValorizzaControlli(int modo) {
     control("chkDomandaNo").setValue(ammessa ? 0 : 1);
     control("chkDomandaOK").setValue(ammessa ? 1 : 0);
     for (const Spunta& s : kEsclusioni) spunta(s);
-    rules::VerificaDebolSoc(x_);
+    VerificaDebolSoc();
 }
 
 void frmBaseVD::PulisciControlli() {
@@ -603,20 +612,20 @@ void frmBaseVD::PulisciControlli() {
         control(name).setValue(0);
     }
     for (const DataContratto& d : kDateContratto) control(d.controllo, d.indice).setText("");
-    rules::CalcolaIncidenza(x_);
-    x_.BloccaEventi = true;
+    CalcolaIncidenza();
+    BloccaEventi = true;
     control("chkTipAlloggioPriv").setValue(0);
     control("chkTipAlloggioErp").setValue(0);
-    x_.BloccaEventi = false;
+    BloccaEventi = false;
     for (const char* name :
          {"opConsFabP", "opConsFabM", "opConsFabB", "opConsAllP", "opConsAllM", "opConsAllB",
           "opTipoContConc", "opTipoContLib", "opTipoContNon", "opTipoContTran"}) {
         control(name).setValue(0);
     }
-    x_.BloccaEventi = true;
+    BloccaEventi = true;
     control("chkCompAllCucina").setValue(0);
     control("chkCompAllCucinino").setValue(0);
-    x_.BloccaEventi = false;
+    BloccaEventi = false;
     for (const char* name : {"chkCompAllBagno", "chkCompAllRipo", "chkCompAllIngre"}) {
         control(name).setValue(0);
     }
@@ -647,7 +656,7 @@ void frmBaseVD::scriviCampi(const store::DateTime& adesso) {
     for (const Spunta& s : kIncrementi) spuntata(s);
     rs.setField("FlagDomandaOK", flag(control("chkDomandaOK").value() == 1));
     for (const Spunta& s : kEsclusioni) spuntata(s);
-    rs.setField("FlagEsclusaMancaContr", flag(x_.MancaContratto));
+    rs.setField("FlagEsclusaMancaContr", flag(MancaContratto));
     spuntata({"chkFlagNonRegistr", "FlagNonRegistr"});
     for (const DataContratto& d : kDateContratto) {
         rs.setField(d.campo, dataMemorizzata(control(d.controllo, d.indice).text()));
@@ -685,15 +694,15 @@ void frmBaseVD::scriviCampi(const store::DateTime& adesso) {
 }
 
 void frmBaseVD::ValorizzaRs() {
-    if (!rules::NumeriRegistrabili(x_)) return;
-    switch (rules::ValidaCampi(x_)) {
-        case 0:
+    if (!NumeriRegistrabili()) return;
+    switch (ValidaCampi()) {
+        case rules::Completezza::MancaIlMinimo:
             message(
                 "Per registrare una domanda si devono valorizzare almeno la Data di "
                 "presentazione e \r\nCognome e Nome del Richiedente! ",
                 ui::Buttons::OK, ui::Icon::Exclamation);
             return;
-        case 1:
+        case rules::Completezza::MancanoDatiFondamentali:
             if (message("Mancano dei dati fondamentali per la validità della domanda.\r\n"
                         "Proseguire con la registrazione ? ",
                         ui::Buttons::YesNo, ui::Icon::Information, "Attenzione",
@@ -701,9 +710,9 @@ void frmBaseVD::ValorizzaRs() {
                 return;
             }
             break;
-        case 2:
+        case rules::Completezza::RigaIncompleta:
             return;
-        default:
+        case rules::Completezza::Completa:
             break;
     }
     const auto importo = [this](const char* name) {

@@ -1,34 +1,52 @@
 #include "rules/Calcoli.h"
 
 #include "rules/Numeri.h"
+#include "rules/Parametri.h"
 #include "store/Dialect.h"
 
 namespace rules {
 
+namespace {
+
+using P = Parametro;
+
+}  // namespace
+
 double RedditoAccesso(double redditoLordo, int figli) {
-    const double accesso = redditoLordo - DetrazioneFiglio * figli;
+    const double accesso = redditoLordo - ValoreParametro(P::DetrazioneFiglio) * figli;
     return accesso < 0 ? 0 : accesso;
 }
 
 double LimiteFasciaAIncrementato(double p) {
-    return p / 100 * LimiteFasciaA + LimiteFasciaA;
+    const double limite = ValoreParametro(P::LimiteFasciaA);
+    return p / 100 * limite + limite;
+}
+
+double LimiteFasciaAMassimo() {
+    return LimiteFasciaAIncrementato(ValoreParametro(P::IncrementoMassimo));
 }
 
 std::string Fascia(double redditoAccesso, bool incrementoFasciaA, double p) {
     if (incrementoFasciaA) return redditoAccesso <= LimiteFasciaAIncrementato(p) ? "A" : "B";
-    return redditoAccesso > LimiteFasciaA ? "B" : "A";
+    return redditoAccesso > ValoreParametro(P::LimiteFasciaA) ? "B" : "A";
 }
 
 double Incidenza(double canone, double redditoAccesso) {
-    if (redditoAccesso == 0) return canone == 0 ? 0 : IncidenzaSenzaReddito;
+    if (redditoAccesso == 0) return canone == 0 ? 0 : kIncidenzaSenzaReddito;
     return canone / redditoAccesso * 100;
 }
 
+double Quota(bool fasciaA) {
+    return ValoreParametro(fasciaA ? P::QuotaFasciaA : P::QuotaFasciaB);
+}
+
+double Tetto(bool fasciaA) {
+    return ValoreParametro(fasciaA ? P::TettoFasciaA : P::TettoFasciaB);
+}
+
 double ContributoBase(bool fasciaA, double canone, double redditoAccesso) {
-    const double quota = fasciaA ? 14 : 24;
-    const double tetto = fasciaA ? 3098.74 : 2324.06;
-    double base = canone - redditoAccesso * quota / 100;
-    if (base > tetto) base = tetto;
+    double base = canone - redditoAccesso * Quota(fasciaA) / 100;
+    if (base > Tetto(fasciaA)) base = Tetto(fasciaA);
     return store::roundHalfEven(base, 2);
 }
 
@@ -49,34 +67,39 @@ std::optional<double> ContributoRichiesto(double totale, double altriContributi)
     return richiesto;
 }
 
+double LimiteRedditoBase(int componenti) {
+    if (componenti <= 2) return ValoreParametro(P::LimiteReddito1o2);
+    if (componenti == 3) return ValoreParametro(P::LimiteReddito3);
+    if (componenti == 4) return ValoreParametro(P::LimiteReddito4);
+    return ValoreParametro(P::LimiteReddito5oPiu);
+}
+
 double LimiteReddito(int componenti, double p) {
-    double base = 29624.51;
-    if (componenti <= 2) {
-        base = 18515.32;
-    } else if (componenti == 3) {
-        base = 22588.69;
-    } else if (componenti == 4) {
-        base = 26291.75;
-    }
+    const double base = LimiteRedditoBase(componenti);
     return p > 0 ? p / 100 * base + base : base;
 }
 
+double IncidenzaMinima(bool fasciaA) {
+    return ValoreParametro(fasciaA ? P::IncidenzaMinimaA : P::IncidenzaMinimaB);
+}
+
 bool IncidenzaInsufficiente(bool fasciaA, float incidenza) {
-    return fasciaA ? incidenza <= 14 : incidenza <= 24;
+    return incidenza <= IncidenzaMinima(fasciaA);
 }
 
 bool CategoriaAmmessa(const std::string& categoria) {
-    const auto first = categoria.find_first_not_of(' ');
-    if (first == std::string::npos) return true;
-    const std::string c = categoria.substr(first, categoria.find_last_not_of(' ') + 1 - first);
-    return c.size() == 2 && c[0] == 'A' && c[1] >= '2' && c[1] <= '6';
+    const std::string c = SenzaSpazi(categoria);
+    if (c.empty()) return true;
+    const std::string elenco = " " + std::string(Voce(P::CategorieAmmesse).elenco) + " ";
+    return c.find(' ') == std::string::npos && elenco.find(" " + c + " ") != std::string::npos;
 }
 
 bool ContrattoPosteriore(const std::optional<store::Date>& inizio1,
                          const std::optional<store::Date>& inizio2) {
     if (!inizio1) return false;
-    const bool primo = inizio1->year > UltimoAnnoContratto;
-    return inizio2 ? primo && inizio2->year > UltimoAnnoContratto : primo;
+    const double ultimo = ValoreParametro(P::UltimoAnnoContratto);
+    const bool primo = inizio1->year > ultimo;
+    return inizio2 ? primo && inizio2->year > ultimo : primo;
 }
 
 bool CodiceFiscaleConforme(const std::string& codice) {
@@ -88,6 +111,12 @@ bool CodiceFiscaleConforme(const std::string& codice) {
         if (!ok) return false;
     }
     return true;
+}
+
+std::string SenzaSpazi(const std::string& testo) {
+    const auto first = testo.find_first_not_of(' ');
+    if (first == std::string::npos) return std::string();
+    return testo.substr(first, testo.find_last_not_of(' ') + 1 - first);
 }
 
 }  // namespace rules

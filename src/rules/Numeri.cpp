@@ -247,6 +247,17 @@ double ArrotondaLontanoDaZero(double x, int decimals) {
     return std::copysign(magnitude, x);
 }
 
+double ImportoMostrato(double x) {
+    return std::isfinite(x) ? ArrotondaLontanoDaZero(x, 2) : 0.0;
+}
+
+double SingolaPrecisione(double v) {
+    if (std::fabs(v) > std::numeric_limits<float>::max()) {
+        return std::copysign(std::numeric_limits<double>::infinity(), v);
+    }
+    return static_cast<float>(v);
+}
+
 std::string Formato(double value, std::string_view pattern) {
     if (!std::isfinite(value)) return std::string();
     const auto point = pattern.find('.');

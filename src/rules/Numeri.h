@@ -45,6 +45,13 @@ std::optional<double> LeggiImporto(std::string_view text, int lunghezzaMassima);
 // back unchanged.
 double ArrotondaLontanoDaZero(double x, int decimals);
 
+// An amount as a field shows it with "#,##0.00" and the next step reads it back: rounded to the
+// cent, halves away from zero; 0 for a value with no decimal form (NaN, an infinity).
+double ImportoMostrato(double x);
+
+// The value a single-precision number holds; beyond its range, an infinity.
+double SingolaPrecisione(double v);
+
 // Shows a number with a display pattern: "#,##0.00", "#.00", "#0.00", "#", "#0.#0",
 // "#0.000000" and similar. Digits after the point: "0" always shown, a trailing "#" only
 // when not zero; before the point: the number of "0" is the least count of integer digits,

@@ -1,6 +1,7 @@
 #include "startup/frmConfigVD.h"
 
 #include "rules/Date.h"
+#include "rules/Parametri.h"
 #include "startup/Configurazione.h"
 #include "startup/ModuloVD2005.h"
 #include "store/Text.h"
@@ -10,7 +11,9 @@ namespace startup {
 
 namespace {
 
-const store::Date kEmissioneMinima{2006, 7, 13};
+int AnnoBando() {
+    return static_cast<int>(rules::ValoreParametro(rules::Parametro::AnnoBando));
+}
 
 const char* const kDataNonValida =
     "Data non valida ! \r\nImpostarla nuovamente nel formato gg/mm/aaaa.";
@@ -98,15 +101,18 @@ bool frmConfigVD::ControllaEmissione(bool memorizzando) {
     ui::Control& campo = control("txtDatEmissione");
     if (campo.text().empty()) return true;
     const auto emissione = rules::LeggiData(campo.text());
+    // The call is issued after the regional resolution is published, in the call's year.
+    const store::Date pubblicazione = rules::DataParametro(rules::Parametro::PubblicazioneDelibera);
     const char* errore = nullptr;
     std::string testo;
     if (!emissione) {
         errore = kDataNonValida;
-    } else if (emissione->year != 2006) {
-        errore = "L'anno della data di emissione deve essere il 2006 ! ";
-    } else if (*emissione <= kEmissioneMinima) {
+    } else if (emissione->year != AnnoBando()) {
+        testo = "L'anno della data di emissione deve essere il " +
+                rules::TestoParametro(rules::Parametro::AnnoBando) + " ! ";
+    } else if (*emissione <= pubblicazione) {
         testo = "La data di emissione deve essere superiore al " +
-                rules::FormattaData(kEmissioneMinima) + " ! ";
+                rules::FormattaData(pubblicazione) + " ! ";
     } else {
         const std::string& altra = control("txtDatChiusura").text();
         const auto chiusura = rules::LeggiData(altra);
@@ -127,11 +133,12 @@ bool frmConfigVD::ControllaChiusura(bool memorizzando) {
     ui::Control& campo = control("txtDatChiusura");
     if (campo.text().empty()) return true;
     const auto chiusura = rules::LeggiData(campo.text());
-    const char* errore = nullptr;
+    std::string errore;
     if (!chiusura) {
         errore = kDataNonValida;
-    } else if (chiusura->year != 2006) {
-        errore = "L'anno della data di chiusura deve essere il 2006 ! ";
+    } else if (chiusura->year != AnnoBando()) {
+        errore = "L'anno della data di chiusura deve essere il " +
+                 rules::TestoParametro(rules::Parametro::AnnoBando) + " ! ";
     } else {
         const std::string& altra = control("txtDatEmissione").text();
         const auto emissione = rules::LeggiData(altra);
@@ -139,7 +146,7 @@ bool frmConfigVD::ControllaChiusura(bool memorizzando) {
             errore = "La data di chiusura deve essere superiore a quella di emissione ! ";
         }
     }
-    if (errore == nullptr) {
+    if (errore.empty()) {
         campo.setText(rules::FormattaData(*chiusura));
         return true;
     }

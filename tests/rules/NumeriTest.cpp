@@ -64,8 +64,12 @@ TEST(Formato, WhatIsShownReadsBackAsTheRoundedValue) {
             EXPECT_EQ(rules::Formato(rules::Valore(shown), pattern), shown) << v << " " << pattern;
         }
         EXPECT_EQ(rules::Valore(rules::Formato(v, "#.00")), rules::ArrotondaLontanoDaZero(v, 2));
+        // The rules read a result back as its field shows it, then as the field reads it.
+        const std::string campo = rules::FormatoTesto(rules::Formato(v, "#,##0.00"), "#.00");
+        EXPECT_EQ(rules::Valore(campo), rules::ImportoMostrato(v)) << v;
     }
     EXPECT_TRUE(std::isnan(rules::ArrotondaLontanoDaZero(kNaN, 2)));
+    for (const double v : {kNaN, kInf, -kInf}) EXPECT_EQ(rules::ImportoMostrato(v), 0) << v;
 }
 
 TEST(LeggiNumero, ReadsGroupingPointsAndDecimalComma) {
