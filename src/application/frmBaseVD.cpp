@@ -6,6 +6,7 @@
 
 #include "application/Nucleo.h"
 #include "application/Repertorio.h"
+#include "application/frmPercheVD.h"
 #include "rules/Calcoli.h"
 #include "rules/Date.h"
 #include "rules/Numeri.h"
@@ -443,6 +444,10 @@ void frmBaseVD::creaPaginaComune() {
     conTesto(*this, ui::Kind::CheckBox, "chkEsclusaIstruttoria",
              Didascalia(Esclusione::Istruttoria), kPagina)
         .onChange = [this] { VerificaDomandaAmmessa(); };
+    // The reasoning behind the verdict and the amounts shown.
+    conTesto(*this, ui::Kind::Button, "cmdPerche", "&Perché?", kPagina).onClick = [this] {
+        cmdPerche_Click();
+    };
 }
 
 void frmBaseVD::creaPulsanti() {
@@ -485,6 +490,8 @@ void frmBaseVD::apriDati() {
 }
 
 void frmBaseVD::onActivate() {
+    // Back from a screen opened over this one: the application shown stays as it is.
+    if (std::exchange(sopra_, false)) return;
     Attiva();
 }
 
@@ -792,6 +799,22 @@ void frmBaseVD::cmdStampa_Click() {
         return;
     }
     crpStampe_.Avvia(*datStampa_, sql);
+}
+
+// --- Perché? ---------------------------------------------------------------------------
+
+void frmBaseVD::cmdPerche_Click() {
+    // The application as shown, registered or not; nothing is changed or stored.
+    const rules::Spiegazione spiegazione =
+        rules::Spiega(rules::LeggiTesti(testiDomanda()), bando());
+    frmPercheVD::Contenuto c;
+    c.numero = control("txtRepertorio").text();
+    c.richiedente =
+        rules::SenzaSpazi(control("txtCognomeRich").text() + " " + control("txtNomeRich").text());
+    c.dataDomanda = control("txtDatPresentDom").text();
+    c.blocchi = rules::BlocchiSpiegazione(spiegazione, rules::Origine::Schermo);
+    sopra_ = true;
+    MostraPerche(program(), modulo_.paths.programDir, std::move(c));
 }
 
 // --- Leaving --------------------------------------------------------------------------

@@ -62,6 +62,8 @@ private:
     void chiudi();
     // An engine failure outside the save.
     void segnala(const store::DbError& e);
+    // "Perché?": the reasoning behind what the screen shows, on a screen of its own.
+    void cmdPerche_Click();
 
     // --- The rules of the call, run from the fields (Regole.cpp) ---------------------------
     rules::Bando bando() const;
@@ -126,6 +128,8 @@ private:
     // follows at once stops without saying it again.
     const ui::Control* rifiutato_ = nullptr;
     std::string testoRifiutato_;
+    // A screen opened over this one ("Perché?"): when it closes, what is shown stays.
+    bool sopra_ = false;
     store::Database db_;
     std::unique_ptr<store::RowSource> datDomanda_;
     std::unique_ptr<store::RowSource> datNucleo_;

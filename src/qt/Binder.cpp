@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QRadioButton>
 #include <QScreen>
@@ -71,6 +72,8 @@ private:
 bool fits(ui::Kind kind, QWidget* w) {
     switch (kind) {
         case ui::Kind::TextBox:
+            return qobject_cast<QLineEdit*>(w) != nullptr ||
+                   qobject_cast<QPlainTextEdit*>(w) != nullptr;
         case ui::Kind::DateBox:
             return qobject_cast<QLineEdit*>(w) != nullptr;
         case ui::Kind::CheckBox:
@@ -490,6 +493,7 @@ void Binder::apply(Binding& b, ui::Property p) {
             break;
         case ui::Property::Locked:
             if (QLineEdit* e = b.lineEdit()) e->setReadOnly(c.locked() || b.layoutReadOnly);
+            if (auto* e = qobject_cast<QPlainTextEdit*>(b.object)) e->setReadOnly(c.locked());
             break;
         case ui::Property::Items:
             showItems(b);
@@ -530,6 +534,8 @@ void Binder::showText(Binding& b) {
     const QString text = qs(c.text());
     if (auto* e = qobject_cast<QLineEdit*>(b.object)) {
         if (e->text() != text) e->setText(text);
+    } else if (auto* area = qobject_cast<QPlainTextEdit*>(b.object)) {
+        if (area->toPlainText() != text) area->setPlainText(text);
     } else if (auto* box = qobject_cast<QComboBox*>(b.object)) {
         if (box->currentIndex() != c.listIndex()) box->setCurrentIndex(c.listIndex());
         if (box->currentText() != text) box->setEditText(text);

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
@@ -29,6 +30,7 @@
 #include "ui_frmContributoConc.h"
 #include "ui_frmDataChiusura.h"
 #include "ui_frmInizio.h"
+#include "ui_frmPercheVD.h"
 #include "ui_frmRicercaVD.h"
 #include "ui_frmStampeVD.h"
 
@@ -70,6 +72,8 @@ void setColumnWidths(QTableView* table, std::vector<int> widths) {
 QWidget* plainWidget(const ui::Control& c) {
     switch (c.kind()) {
         case ui::Kind::TextBox:
+            if (c.multiLine) return new QPlainTextEdit;
+            return new QLineEdit;
         case ui::Kind::DateBox:
             return new QLineEdit;
         case ui::Kind::CheckBox:
@@ -120,6 +124,7 @@ QWidget* createLayout(const std::string& screenName) {
     if (screenName == "frmCoFinanz") return make<Ui::frmCoFinanz, QWidget>();
     if (screenName == "frmContributoConc") return make<Ui::frmContributoConc, QWidget>();
     if (screenName == "frmStampeVD") return make<Ui::frmStampeVD, QWidget>();
+    if (screenName == "frmPercheVD") return make<Ui::frmPercheVD, QWidget>();
     if (screenName == "frmRicercaVD") {
         QWidget* window = make<Ui::frmRicercaVD, QWidget>();
         // Register number, surname, name, fiscal code, verdict, then the six amounts.

@@ -31,15 +31,7 @@ void Report::setFormula(int n, const std::string& text) {
 }
 
 bool Report::Avvia(store::RowSource& rows, const std::string& sql) {
-    const std::string nome = nomeFile(ReportFileName);
-    try {
-        ui::ReportRequest r;
-        r.file = ReportFileName;
-        const bool intestazionePropria =
-            std::find(std::begin(kIntestazionePropria), std::end(kIntestazionePropria), nome) !=
-            std::end(kIntestazionePropria);
-        if (!intestazionePropria) r.title = WindowTitle;
-        r.formulas = Formulas;
+    return invia([&rows, &sql](ui::ReportRequest& r) {
         r.sql = sql;
         r.columns = rows.columns();
         const int colonne = static_cast<int>(r.columns.size());
@@ -49,6 +41,27 @@ bool Report::Avvia(store::RowSource& rows, const std::string& sql) {
             riga.reserve(r.columns.size());
             for (int k = 0; k < colonne; ++k) riga.push_back(rows.valueAt(i, k).toText());
         }
+    });
+}
+
+bool Report::Avvia(std::vector<std::string> colonne, std::vector<std::vector<std::string>> righe) {
+    return invia([&colonne, &righe](ui::ReportRequest& r) {
+        r.columns = std::move(colonne);
+        r.rows = std::move(righe);
+    });
+}
+
+bool Report::invia(const std::function<void(ui::ReportRequest&)>& righe) {
+    const std::string nome = nomeFile(ReportFileName);
+    try {
+        ui::ReportRequest r;
+        r.file = ReportFileName;
+        const bool intestazionePropria =
+            std::find(std::begin(kIntestazionePropria), std::end(kIntestazionePropria), nome) !=
+            std::end(kIntestazionePropria);
+        if (!intestazionePropria) r.title = WindowTitle;
+        r.formulas = Formulas;
+        righe(r);
         ui::ReportPort* motore = screen_.ports().reports;
         if (motore == nullptr) throw std::runtime_error("nessun motore di stampa disponibile");
         motore->start(r);

@@ -2,6 +2,7 @@
 // A report object of a screen (crpStampe, crpFabbisogno, crpStatistiche): the definition file,
 // the numbered formulas and the title stay set between prints of the same screen. Starting it
 // hands the rows of its row source, as they stand, to the report engine.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -11,7 +12,8 @@ class RowSource;
 
 namespace ui {
 class Screen;
-}
+struct ReportRequest;
+}  // namespace ui
 
 namespace reports {
 
@@ -29,8 +31,14 @@ public:
     // engine failure, is reported to the operator ("Impossibile stampare il report ...") and
     // returns false; the screen stays usable.
     bool Avvia(store::RowSource& rows, const std::string& sql);
+    // Prints rows the program made itself, by column name.
+    bool Avvia(std::vector<std::string> colonne, std::vector<std::vector<std::string>> righe);
 
 private:
+    // Hands a request with the settings of this object and the rows `righe` puts in to the
+    // report engine.
+    bool invia(const std::function<void(ui::ReportRequest&)>& righe);
+
     ui::Screen& screen_;
 };
 

@@ -94,6 +94,7 @@ public:
     int maxLength = 0;             // 0: no limit (characters)
     std::string passwordChar;      // "*" hides the text
     bool rightAligned = false;     // amounts
+    bool multiLine = false;        // a text box that shows several lines
     std::string foreColor;         // "#RRGGBB", empty for the default
     Control* container = nullptr;  // frame holding the control
     int page = -1;                 // tab page of the screen's tab strip, -1 above the tabs

@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QTableView>
@@ -11,6 +12,8 @@
 #include <cctype>
 
 #include "QtEnv.h"
+#include "application/frmPercheVD.h"
+#include "qt/Layouts.h"
 #include "qt/QtPorts.h"
 #include "ui/Screen.h"
 
@@ -228,6 +231,35 @@ TEST_F(BinderTest, ModalScreenClosesThroughTheModel) {
     EXPECT_EQ(program.active(), screen);
     EXPECT_FALSE(finestra);
     EXPECT_FALSE(program.ended());
+}
+
+TEST_F(BinderTest, ExplanationShowsReadOnlyOnSeveralLinesAndFits) {
+    application::MostraPerche(program, "",
+                              {"A001012005AB1",
+                               "ROSSI MARIO",
+                               "01/09/2006",
+                               {"Esito secondo le regole: Domanda ammissibile",
+                                " 1. Reddito\n      ROSSI MARIO: 13.000,00"}});
+    QWidget* finestra = binder.window(*program.active());
+    ASSERT_NE(finestra, nullptr);
+    auto* testo = finestra->findChild<QPlainTextEdit*>("txtPerche");
+    ASSERT_NE(testo, nullptr);
+    EXPECT_TRUE(testo->isReadOnly());
+    EXPECT_EQ(testo->toPlainText().toStdString(),
+              "Domanda A001012005AB1 - ROSSI MARIO - presentata il 01/09/2006\n\n"
+              "Esito secondo le regole: Domanda ammissibile\n\n"
+              " 1. Reddito\n      ROSSI MARIO: 13.000,00");
+    for (const char* pulsante : {"cmdStampa", "cmdUscita"}) {
+        EXPECT_NE(finestra->findChild<QPushButton*>(pulsante), nullptr) << pulsante;
+    }
+    // Both screens fit a 1024x768 display, the application screen with its new button.
+    std::unique_ptr<QWidget> domanda(createLayout("frmBaseVD"));
+    EXPECT_NE(domanda->findChild<QPushButton*>("cmdPerche"), nullptr);
+    for (const QWidget* w :
+         {static_cast<const QWidget*>(finestra), static_cast<const QWidget*>(domanda.get())}) {
+        EXPECT_LE(w->minimumSizeHint().width(), 1024) << w->objectName().toStdString();
+        EXPECT_LE(w->minimumSizeHint().height(), 768) << w->objectName().toStdString();
+    }
 }
 
 }  // namespace
