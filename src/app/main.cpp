@@ -1,5 +1,6 @@
 // Vendral 2005: the desktop program, or the scenario runner with --scenario.
 #include <QApplication>
+#include <QDate>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "app/Activities.h"
+#include "application/Spiega.h"
 #include "qt/Binder.h"
 #include "qt/QtPorts.h"
 #include "qt/ReportEngine.h"
@@ -26,6 +28,9 @@ const char* const kUso =
     "  vendral [--data-dir CARTELLA]\n"
     "      avvia il programma; l'archivio sta in CARTELLA (altrimenti nella cartella\n"
     "      indicata da VENDRAL_DATA_DIR, altrimenti nella cartella dati dell'utente)\n"
+    "  vendral --explain NUMERO [--data-dir CARTELLA]\n"
+    "      spiega l'esito della domanda memorizzata con questo numero di repertorio e\n"
+    "      segnala i risultati memorizzati diversi da quelli delle regole; legge soltanto\n"
     "  vendral --scenario FILE... [--keep CARTELLA]\n"
     "      esegue i file di scenario senza finestre; con --keep conserva in CARTELLA\n"
     "      gli archivi e le stampe di ogni file\n"
@@ -37,6 +42,7 @@ struct Opzioni {
     bool scenario = false;
     std::vector<std::string> files;
     std::string keepDir;
+    std::string spiega;  // register number of --explain
     bool help = false;
     std::string errore;
 };
@@ -58,6 +64,8 @@ Opzioni leggiOpzioni(int argc, char** argv) {
             valore(o.dataDir);
         } else if (arg == "--keep") {
             valore(o.keepDir);
+        } else if (arg == "--explain") {
+            valore(o.spiega);
         } else if (arg == "--scenario") {
             o.scenario = true;
             while (i + 1 < argc && std::string(argv[i + 1]).rfind("--", 0) != 0) {
@@ -70,6 +78,9 @@ Opzioni leggiOpzioni(int argc, char** argv) {
     if (o.errore.empty() && o.scenario && o.files.empty()) o.errore = "nessun file di scenario";
     if (o.errore.empty() && !o.keepDir.empty() && !o.scenario) {
         o.errore = "--keep vale solo con --scenario";
+    }
+    if (o.errore.empty() && !o.spiega.empty() && o.scenario) {
+        o.errore = "--explain e --scenario non vanno insieme";
     }
     return o;
 }
@@ -84,6 +95,12 @@ std::string cartellaDati(const std::string& opzione) {
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).toStdString() +
            "/Vendral2005/Dati";
 #endif
+}
+
+// The system date.
+store::Date Oggi() {
+    const QDate d = QDate::currentDate();
+    return {d.year(), d.month(), d.day()};
 }
 
 void stampaPdf(const ui::ReportRequest& r, const std::string& pdf) {
@@ -151,5 +168,9 @@ int main(int argc, char** argv) {
     // Scenarios run without a display: no widget is ever made, and an application object on
     // the offscreen platform only when --keep renders the started reports.
     if (o.scenario) return script::runScenarios(o.files, o.keepDir, std::cout, stampaPdf);
+    if (!o.spiega.empty()) {
+        const startup::Paths paths{cartellaDati(o.dataDir), ""};
+        return application::SpiegaDomanda(paths.archive(), o.spiega, Oggi(), std::cout, std::cerr);
+    }
     return desktop(argc, argv, o.dataDir);
 }

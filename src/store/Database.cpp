@@ -133,13 +133,22 @@ void Database::close() {
 }
 
 Database Database::open(const std::string& path, const std::string& password) {
+    return openWith(path, password, false);
+}
+
+Database Database::openReadOnly(const std::string& path, const std::string& password) {
+    return openWith(path, password, true);
+}
+
+Database Database::openWith(const std::string& path, const std::string& password, bool readOnly) {
     constexpr const char* kSource = "Database.Open";
     if (path.empty()) fail(nullptr, SQLITE_CANTOPEN, kSource);
     Database db;
     db.path_ = path;
     db.password_ = password;
-    // Read-write without create: a missing file is an error, never a new empty archive.
-    const int rc = sqlite3_open_v2(path.c_str(), &db.db_, SQLITE_OPEN_READWRITE, nullptr);
+    // Without create: a missing file is an error, never a new empty archive.
+    const int rc = sqlite3_open_v2(
+        path.c_str(), &db.db_, readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE, nullptr);
     if (rc != SQLITE_OK) fail(db.db_, rc, kSource);
     sqlite3_key(db.db_, password.data(), static_cast<int>(password.size()));
     sqlite3_busy_timeout(db.db_, kBusyTimeoutMs);
@@ -151,7 +160,7 @@ Database Database::open(const std::string& path, const std::string& password) {
     if (check.value(0).toInt() == 0) {
         throw DbError(SQLITE_NOTADB, sqlite3_errstr(SQLITE_NOTADB), kSource);  // empty file
     }
-    if (sqlite3_db_readonly(db.db_, "main") == 1) {
+    if (!readOnly && sqlite3_db_readonly(db.db_, "main") == 1) {
         throw DbError(SQLITE_READONLY, sqlite3_errstr(SQLITE_READONLY), kSource);
     }
     return db;

@@ -56,6 +56,10 @@ public:
     // Opens an existing archive; throws DbError when the file is missing, is not an
     // archive, has another password or cannot be read. Nothing is written to the file.
     static Database open(const std::string& path, const std::string& password = kArchivePassword);
+    // Opens an existing archive for reading only: nothing can be written through it, and a
+    // read-only file or folder opens all the same.
+    static Database openReadOnly(const std::string& path,
+                                 const std::string& password = kArchivePassword);
     // Creates a new archive file (it must not exist) with the schema and the shipped lookup data.
     static Database create(const std::string& path, const std::string& password = kArchivePassword);
 
@@ -88,6 +92,7 @@ public:
     sqlite3* handle() const { return db_; }
 
 private:
+    static Database openWith(const std::string& path, const std::string& password, bool readOnly);
     Statement prepareAs(const std::string& sql, const std::vector<Value>& params,
                         const char* source);
     void exec(const char* sql, const char* source);

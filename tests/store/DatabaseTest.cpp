@@ -64,6 +64,20 @@ TEST_F(DatabaseTest, MissingFileFailsWithoutBeingCreated) {
     EXPECT_FALSE(std::filesystem::exists(path));
 }
 
+TEST_F(DatabaseTest, ReadOnlyConnectionReadsAndNeverWrites) {
+    const std::string path = pathOf("Vendral2005.mdb");
+    addDomanda("A001012005AB1", "ROSSI");
+    db_.close();
+    const std::string before = bytesOf(path);
+    Database lettura = Database::openReadOnly(path);
+    EXPECT_EQ(lettura.query("select CognomeRich from Domanda").rows.at(0).at(0).toText(), "ROSSI");
+    EXPECT_NE(errorOf([&] { lettura.execute("delete from Domanda"); }).number(), 0);
+    lettura.close();
+    EXPECT_EQ(bytesOf(path), before);
+    EXPECT_EQ(errorOf([&] { Database::openReadOnly(pathOf("missing.mdb")); }).number(), 14);
+    EXPECT_FALSE(std::filesystem::exists(pathOf("missing.mdb")));
+}
+
 TEST_F(DatabaseTest, NewArchiveHasLookupDataAndSavedQueries) {
     const auto count = [&](const std::string& sql) { return db_.query(sql).rows[0][0].toInt(); };
     EXPECT_EQ(count("select count(*) from ComuniValdoria"), 40);
