@@ -1,9 +1,8 @@
 // The explanation of a verdict: the captions the screen shows, the steps as lines of text, and
 // the comparison of what is shown (or stored) with what the rules give.
-#include <cmath>
-
 #include "rules/Motore.h"
 #include "rules/Numeri.h"
+#include "rules/Parametri.h"
 
 namespace rules {
 
@@ -105,7 +104,8 @@ std::vector<std::string> RighePasso(const Passo& p, int numero) {
 
 std::vector<Differenza> Differenze(const Domanda& m, const Domanda& r) {
     Confronto c;
-    c.importo("Reddito Complessivo 2004", m.redditoComplessivo, r.redditoComplessivo);
+    const std::string anno = TestoParametro(Parametro::AnnoRedditi);
+    c.importo("Reddito Complessivo " + anno, m.redditoComplessivo, r.redditoComplessivo);
     c.intero("Numero componenti il nucleo familiare", m.componenti, r.componenti);
     c.intero("Numero figli a carico", m.figli, r.figli);
     c.importo("Reddito per l'accesso", m.redditoAccesso, r.redditoAccesso);
@@ -129,7 +129,7 @@ std::vector<Differenza> Differenze(const Domanda& m, const Domanda& r) {
     c.importo("Incremento", m.incremento.valore, r.incremento.valore);
     c.flag("Incremento (ridotto)", m.incrementoRidotto, r.incrementoRidotto);
     c.importo("Totale contributo Regionale ammissibile", m.totale.valore, r.totale.valore);
-    c.importo("Eventuali altri Contributi 2004 da detrarre", m.altriContributi.valore,
+    c.importo("Eventuali altri Contributi " + anno + " da detrarre", m.altriContributi.valore,
               r.altriContributi.valore);
     c.importo("Contributo Regionale richiesto", m.richiesto.valore, r.richiesto.valore);
     c.importo("Contributo Regionale concesso", m.contributoConcesso.valore,
