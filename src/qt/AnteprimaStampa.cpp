@@ -21,6 +21,8 @@
 #include <QVBoxLayout>
 #include <exception>
 
+#include "qt/Layouts.h"
+
 namespace gui {
 
 namespace {
@@ -44,7 +46,6 @@ AnteprimaStampa::AnteprimaStampa(std::unique_ptr<Impaginazione> impaginazione,
     const QString titolo = QString::fromStdString(imp_->documento().titolo);
     setWindowTitle("Anteprima di stampa - " + (titolo.isEmpty() ? nome : titolo));
     setWindowFlag(Qt::WindowMaximizeButtonHint);
-    resize(1000, 760);
 
     auto* barra = new QHBoxLayout;
     auto* indietro = bottone("◀", this, "Pagina precedente");
@@ -108,6 +109,8 @@ AnteprimaStampa::AnteprimaStampa(std::unique_ptr<Impaginazione> impaginazione,
     connect(timer_, &QTimer::timeout, this, [this] { impagina(); });
     timer_->start();
     impagina();
+    // As large as a page reads well, no larger than the screen.
+    placeWindow(*this, QSize(1000, 760), parent);
 }
 
 AnteprimaStampa::~AnteprimaStampa() = default;

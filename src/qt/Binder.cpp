@@ -13,7 +13,7 @@
 #include <QMenu>
 #include <QPointer>
 #include <QRadioButton>
-#include <QScreen>
+#include <QScrollArea>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
@@ -134,6 +134,16 @@ int keyCode(const QKeyEvent* e) {
     return static_cast<int>(text.front());
 }
 
+// Scrolls the window's form so that the widget taking the focus is in view.
+void reveal(QWidget* w) {
+    for (QWidget* p = w->parentWidget(); p != nullptr; p = p->parentWidget()) {
+        if (auto* area = qobject_cast<QScrollArea*>(p)) {
+            area->ensureWidgetVisible(w);
+            return;
+        }
+    }
+}
+
 }  // namespace
 
 struct Binder::Binding {
@@ -226,11 +236,7 @@ void Binder::screenShown(ui::Screen& s, bool modal) {
     if (below != nullptr) w->setParent(below, Qt::Dialog);
     if (modal) w->setWindowModality(Qt::ApplicationModal);
 
-    w->resize(w->size().expandedTo(w->minimumSizeHint()));
-    const QRect area = below != nullptr ? below->frameGeometry() : w->screen()->availableGeometry();
-    QRect frame(QPoint(), w->size());
-    frame.moveCenter(area.center());
-    w->move(frame.topLeft());
+    placeWindow(*w, naturalSize(*w), below);
     w->show();
     w->raise();
     w->activateWindow();
@@ -675,6 +681,7 @@ bool Binder::eventFilter(QObject* watched, QEvent* event) {
     }
     switch (event->type()) {
         case QEvent::FocusIn:
+            reveal(w.binding->widget);
             focusIn(w.view, *w.binding, static_cast<QFocusEvent*>(event)->reason());
             return false;
         case QEvent::KeyPress:

@@ -1,0 +1,105 @@
+#include "qt/Layouts.h"
+
+#include <gtest/gtest.h>
+#include <QHeaderView>
+#include <QScrollArea>
+#include <QStandardItemModel>
+#include <QStyle>
+#include <QTableView>
+#include <memory>
+
+#include "QtEnv.h"
+
+namespace gui {
+namespace {
+
+// The frame of a window on the desktops the program meets: title bar and thin borders.
+const QMargins kFrame(4, 30, 4, 4);
+
+struct Screen {
+    const char* name;
+    QRect area;
+};
+
+const Screen kScreens[] = {
+    {"1024x768", QRect(0, 0, 1024, 768)},
+    {"1280x800", QRect(0, 0, 1280, 800)},
+};
+
+const char* const kLayouts[] = {
+    "frmInizio",   "frmConfigVD",     "frmAccessoVD", "frmBaseVD",         "frmRicercaVD",
+    "frmStampeVD", "frmDataChiusura", "frmCoFinanz",  "frmContributoConc",
+};
+
+class LayoutsTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { test::ensureApplication(); }
+};
+
+TEST_F(LayoutsTest, WindowsFitTheScreenWithoutSidewaysScrolling) {
+    for (const Screen& screen : kScreens) {
+        for (const char* name : kLayouts) {
+            SCOPED_TRACE(std::string(name) + " at " + screen.name);
+            std::unique_ptr<QWidget> window(createLayout(name));
+            ASSERT_NE(window, nullptr);
+            const int bar = window->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+            const QRect client =
+                fitWindow(naturalSize(*window), kFrame, screen.area, screen.area.center(), bar);
+            EXPECT_TRUE(screen.area.contains(client.marginsAdded(kFrame)));
+
+            // Every control is reachable: the form scrolls, and needs no sideways scrolling.
+            auto* area = window->findChild<QScrollArea*>();
+            ASSERT_NE(area, nullptr);
+            const QSize form = area->widget()->minimumSizeHint();
+            const int roomForBar = form.height() > client.height() ? bar : 0;
+            EXPECT_LE(form.width() + roomForBar, client.width());
+            // From 1280x800 on, every form shows whole.
+            if (screen.area.width() >= 1280) {
+                EXPECT_LE(form.height(), client.height());
+            }
+        }
+    }
+}
+
+TEST_F(LayoutsTest, SearchGridShowsTheWholeRegisterNumber) {
+    std::unique_ptr<QWidget> window(createLayout("frmRicercaVD"));
+    auto* grid = window->findChild<QTableView*>("grdSchede1");
+    QStandardItemModel rows(1, 11);
+    rows.setItem(0, 0, new QStandardItem("1234562005AB32767"));
+    grid->setModel(&rows);
+    // The text of a cell keeps a margin on either side of the column's width.
+    const int margin = 2 * (grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1) + 1;
+    const int text = grid->fontMetrics().horizontalAdvance("1234562005AB32767");
+    EXPECT_GE(grid->horizontalHeader()->sectionSize(0), text + margin);
+    grid->setModel(nullptr);
+}
+
+TEST_F(LayoutsTest, FittedWindowStaysInsideTheArea) {
+    const QRect area(0, 0, 1024, 768);
+    const QMargins none;
+    struct Case {
+        const char* what;
+        QSize natural;
+        QPoint centre;
+        QRect expected;
+    };
+    const Case cases[] = {
+        {"fits, centred", {400, 200}, {512, 384}, {313, 285, 400, 200}},
+        {"too tall: narrower than the screen, it widens for the scroll bar",
+         {900, 900},
+         {512, 384},
+         {53, 0, 920, 768}},
+        {"too wide and too tall", {1180, 900}, {512, 384}, {0, 0, 1024, 768}},
+        {"centred on a window near the edge", {400, 200}, {1000, 20}, {624, 0, 400, 200}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(fitWindow(c.natural, none, area, c.centre, 20), c.expected);
+    }
+    // The frame stays on screen too.
+    const QRect client = fitWindow({1180, 900}, kFrame, area, {0, 0}, 20);
+    EXPECT_EQ(client.marginsAdded(kFrame), area);
+}
+
+}  // namespace
+}  // namespace gui
