@@ -17,7 +17,9 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
+#include <algorithm>
 #include <exception>
+#include <utility>
 
 #include "qt/Layouts.h"
 #include "ui/Screen.h"
@@ -158,6 +160,8 @@ struct Binder::Binding {
         if (auto* box = qobject_cast<QComboBox*>(object)) return box->lineEdit();
         return nullptr;
     }
+    // A field the operator cannot type into.
+    bool readOnly() const { return control->locked() || layoutReadOnly; }
 };
 
 struct Binder::View {
@@ -166,6 +170,7 @@ struct Binder::View {
     QPointer<QWidget> window;
     std::vector<std::unique_ptr<Binding>> bindings;
     std::unordered_map<const ui::Control*, Binding*> byControl;
+    bool opening = true;  // the first field has yet to take the focus
 
     Binding* find(const ui::Control* c) const {
         auto it = byControl.find(c);
@@ -495,7 +500,8 @@ void Binder::apply(Binding& b, ui::Property p) {
             }
             break;
         case ui::Property::Locked:
-            if (QLineEdit* e = b.lineEdit()) e->setReadOnly(c.locked() || b.layoutReadOnly);
+            if (QLineEdit* e = b.lineEdit()) e->setReadOnly(b.readOnly());
+            showLook(b);
             break;
         case ui::Property::Items:
             showItems(b);
@@ -515,17 +521,7 @@ void Binder::apply(Binding& b, ui::Property p) {
             }
             break;
         case ui::Property::Look:
-            if (b.widget != nullptr) {
-                QPalette palette;
-                if (!c.foreColor.empty()) {
-                    palette = b.widget->palette();
-                    const QColor color(qs(c.foreColor));
-                    for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
-                        palette.setColor(role, color);
-                    }
-                }
-                b.widget->setPalette(palette);
-            }
+            showLook(b);
             break;
     }
     applying_ = wasApplying;
@@ -534,12 +530,35 @@ void Binder::apply(Binding& b, ui::Property p) {
 void Binder::showText(Binding& b) {
     const ui::Control& c = *b.control;
     const QString text = qs(c.text());
-    if (auto* e = qobject_cast<QLineEdit*>(b.object)) {
-        if (e->text() != text) e->setText(text);
-    } else if (auto* box = qobject_cast<QComboBox*>(b.object)) {
+    QLineEdit* e = b.lineEdit();
+    if (e == nullptr) return;
+    const QString before = e->text();
+    const int caret = e->cursorPosition();
+    if (auto* box = qobject_cast<QComboBox*>(b.object)) {
         if (box->currentIndex() != c.listIndex()) box->setCurrentIndex(c.listIndex());
         if (box->currentText() != text) box->setEditText(text);
+    } else if (before != text) {
+        e->setText(text);
     }
+    // In the field being edited the caret stays where it was (a click placed it there).
+    if (e->text() != before && b.widget->hasFocus()) {
+        e->setCursorPosition(std::min(caret, static_cast<int>(text.size())));
+    }
+}
+
+void Binder::showLook(Binding& b) {
+    if (b.widget == nullptr) return;
+    QPalette palette;
+    if (!b.control->foreColor.empty()) {
+        const QColor color(qs(b.control->foreColor));
+        for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+            palette.setColor(role, color);
+        }
+    }
+    // A field the program fills has the colour of the window behind it, so that nobody tries
+    // to type into it; a check box the program sets, the same behind its tick.
+    if (b.readOnly()) palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+    b.widget->setPalette(palette);
 }
 
 void Binder::showCaption(Binding& b) {
@@ -577,6 +596,11 @@ void Binder::showRow(Binding& b) {
     table->selectionModel()->setCurrentIndex(
         index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     table->scrollTo(index);
+}
+
+// Selected from the end back to the start: the start of a long text is in view.
+void Binder::selectWhole(const Binding& b) {
+    if (QLineEdit* e = b.lineEdit()) e->setSelection(e->text().size(), -e->text().size());
 }
 
 // ---- Widgets to model ----
@@ -644,6 +668,7 @@ void Binder::run(Action& a) {
                                ui::Property::Page}) {
             apply(*b, p);
         }
+        if (a.selectsText && v->screen->focused() == a.control) selectWhole(*b);
     }
 }
 
@@ -652,6 +677,8 @@ void Binder::syncFocus() {
         if (pressed_.view == id) continue;
         const Binding* b = v->find(v->screen->focused());
         if (b == nullptr || b->widget == nullptr) continue;
+        // The field a window opens on is entered as with Tab.
+        if (std::exchange(v->opening, false)) selectWhole(*b);
         if (b->widget->window()->focusWidget() == b->widget && b->widget->hasFocus()) continue;
         focusing_ = true;
         b->widget->setFocus(Qt::OtherFocusReason);
@@ -716,10 +743,14 @@ void Binder::focusIn(int viewId, Binding& b, int reason) {
             }
             [[fallthrough]];
         case Qt::TabFocusReason:
-        case Qt::BacktabFocusReason:
+        case Qt::BacktabFocusReason: {
+            // A click places the caret; the keyboard selects the whole text.
+            const bool byKeyboard = reason != Qt::MouseFocusReason;
             post(Action{viewId, &c, true,
-                        [this, viewId, &c] { view(viewId)->screen->operatorFocus(c); }});
+                        [this, viewId, &c] { view(viewId)->screen->operatorFocus(c); },
+                        byKeyboard});
             return;
+        }
         default:
             // Qt moved the focus on its own (a window activated, a popup closed): the model's
             // focus stands.

@@ -51,6 +51,9 @@ private:
         ui::Control* control = nullptr;
         bool movesFocus = false;  // the operator moved the focus to control
         std::function<void()> run;
+        // Reached with the keyboard: once the enter handling has shown the field's text, the
+        // whole text is selected, so that typing replaces it.
+        bool selectsText = false;
     };
 
     View* view(int id) const;
@@ -66,6 +69,8 @@ private:
     void showCaption(Binding& b);
     void showItems(Binding& b);
     void showRow(Binding& b);
+    void showLook(Binding& b);
+    static void selectWhole(const Binding& b);
 
     void post(Action a);
     void runNow(Action a);

@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
 #include <cctype>
+#include <functional>
 
 #include "QtEnv.h"
 #include "qt/QtPorts.h"
@@ -60,6 +62,12 @@ public:
         auto& cmdOK = add(ui::Kind::Button, "cmdOK");
         auto& cmdCancel = add(ui::Kind::Button, "cmdCancel");
         add(ui::Kind::Grid, "grdElenco").setGridModel(elenco);
+        auto& txtImporto = add(ui::Kind::TextBox, "txtImporto");
+        auto& cmbComune = add(ui::Kind::ComboBox, "cmbComune");
+        cmbComune.setItems({{"A00101", "ACQUAVIVA DI VALDORIA"},
+                            {"A00104", "CASTELBRUNO"},
+                            {"A00105", "CASTELNUOVO VALDORIA"},
+                            {"A00113", "PIANELLO"}});
         defaultButton = &cmdOK;
         cancelButton = &cmdCancel;
         // Letters only, in upper case.
@@ -75,6 +83,14 @@ public:
             setFocus(txtNome);
         };
         chkAffitto.onChange = [this] { ++changes; };
+        // An amount is edited without its zero: an empty one shows ",00" on entering.
+        txtImporto.onEnter = [&txtImporto] {
+            if (txtImporto.text().empty()) txtImporto.setText(",00");
+        };
+        // Text that names no entry exactly is no choice.
+        cmbComune.onLeave = [&cmbComune] {
+            if (cmbComune.listIndex() < 0) cmbComune.setBoundValue("");
+        };
         cmdOK.onClick = [this] { ++oks; };
         cmdCancel.onClick = [this] { ++cancels; };
     }
@@ -94,7 +110,8 @@ protected:
                                [](ui::Program& p) { return std::make_unique<frmProva>(p); });
         program.registerScreen("frmSopra", [](ui::Program& p) {
             auto s = std::make_unique<ui::Screen>(p, "frmSopra", "Sopra");
-            s->add(ui::Kind::TextBox, "txtNota");
+            auto& nota = s->add(ui::Kind::TextBox, "txtNota");
+            nota.onEnter = [&nota] { nota.setText(nota.text() + ",00"); };
             return s;
         });
         screen = static_cast<frmProva*>(&program.show("frmProva"));
@@ -228,6 +245,74 @@ TEST_F(BinderTest, ModalScreenClosesThroughTheModel) {
     EXPECT_EQ(program.active(), screen);
     EXPECT_FALSE(finestra);
     EXPECT_FALSE(program.ended());
+}
+
+TEST_F(BinderTest, KeyboardSelectsTheTextTheEnterHandlingWroteAClickPlacesTheCaret) {
+    struct Case {
+        const char* how;
+        std::function<void(QWidget* before, QWidget* field, QWidget* after)> enter;
+        const char* stored;
+    };
+    const Case cases[] = {
+        {"Tab", [](QWidget* before, QWidget*, QWidget*) { QTest::keyClick(before, Qt::Key_Tab); },
+         "9800"},
+        {"Shift+Tab",
+         [](QWidget*, QWidget*, QWidget* after) {
+             QTest::keyClick(after, Qt::Key_Tab, Qt::ShiftModifier);
+         },
+         "9800"},
+        {"label shortcut",
+         [](QWidget*, QWidget* field, QWidget*) { field->setFocus(Qt::ShortcutFocusReason); },
+         "9800"},
+        // The click put the caret before the text the enter handling then wrote.
+        {"mouse",
+         [](QWidget*, QWidget* field, QWidget*) { QTest::mouseClick(field, Qt::LeftButton); },
+         "9800,00"},
+    };
+    control("txtNome").setText("ROSSI");
+    auto* importo = widget<QLineEdit>("txtImporto");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.how);
+        // From the grid before the amount, or from the list after it.
+        const bool fromAfter = std::string(c.how) == "Shift+Tab";
+        const char* start = fromAfter ? "cmbComune" : "grdElenco";
+        control("txtImporto").setText("");
+        screen->setFocus(control(start));
+        test::settle();
+        ASSERT_TRUE(window->findChild<QWidget*>(start)->hasFocus());
+        c.enter(widget<QTableView>("grdElenco"), importo, widget<QComboBox>("cmbComune"));
+        QTest::keyClicks(importo, "9800");
+        test::settle();
+        EXPECT_EQ(screen->focused(), &control("txtImporto"));
+        EXPECT_EQ(control("txtImporto").text(), c.stored);
+    }
+}
+
+TEST_F(BinderTest, WindowOpensOnItsFirstFieldSelected) {
+    ui::Screen& sopra = program.show("frmSopra", true);
+    QWidget* finestra = binder.window(sopra);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(finestra));
+    test::settle();
+    auto* nota = finestra->findChild<QLineEdit*>("txtNota");
+    ASSERT_TRUE(nota->hasFocus());
+    QTest::keyClicks(nota, "9800");
+    test::settle();
+    EXPECT_EQ(sopra.control("txtNota").text(), "9800");
+}
+
+TEST_F(BinderTest, FieldsTheProgramFillsLookReadOnly) {
+    auto* citta = widget<QLineEdit>("txtCitta");
+    const QColor editable = citta->palette().color(QPalette::Base);
+    control("txtCitta").setLocked(true);
+    EXPECT_TRUE(citta->isReadOnly());
+    EXPECT_EQ(citta->palette().color(QPalette::Base), citta->palette().color(QPalette::Window));
+    EXPECT_NE(citta->palette().color(QPalette::Base), editable);
+    // A colour of the model's own stays with the look.
+    control("txtCitta").setForeColor("#FF0000");
+    EXPECT_EQ(citta->palette().color(QPalette::Text), QColor("#FF0000"));
+    EXPECT_EQ(citta->palette().color(QPalette::Base), citta->palette().color(QPalette::Window));
+    control("txtCitta").setLocked(false);
+    EXPECT_EQ(citta->palette().color(QPalette::Base), editable);
 }
 
 }  // namespace
