@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCompleter>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -14,6 +15,7 @@
 #include <QPointer>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
@@ -154,6 +156,7 @@ struct Binder::Binding {
     QWidget* widget = nullptr;    // nullptr for a menu entry
     bool layoutReadOnly = false;  // a field the layout shows read-only whatever the model says
     GridAdaptor* grid = nullptr;
+    QCompleter* completer = nullptr;  // a list's entries proposed while the operator types
 
     QLineEdit* lineEdit() const {
         if (auto* e = qobject_cast<QLineEdit*>(object)) return e;
@@ -269,6 +272,7 @@ void Binder::release(View& v) {
     for (const auto& b : v.bindings) {
         b->control->observer = nullptr;
         watched_.erase(b->object);
+        if (b->completer != nullptr) watched_.erase(b->completer->popup());
     }
     v.screen->titleObserver = nullptr;
     v.screen->focusObserver = nullptr;
@@ -314,10 +318,22 @@ void Binder::bind(View& v, ui::Control& c) {
         b.layoutReadOnly = qobject_cast<QLineEdit*>(object) != nullptr && e->isReadOnly();
     }
     if (auto* box = qobject_cast<QComboBox*>(object)) {
-        // The typed text stays as typed: the model decides whether it names an entry.
+        // The typed text stays as typed: the model decides whether it names an entry. Qt's
+        // own completer would take a match in any case for a choice when the field is left.
         box->setEditable(true);
         box->setInsertPolicy(QComboBox::NoInsert);
         box->setCompleter(nullptr);
+        // The entries holding the typed text anywhere, in any case, are proposed in a popup;
+        // the operator takes one with the arrows and Enter, or with the mouse. A name is
+        // found by any of its words ("valdoria", "autonomo"), not only by its first letters.
+        b.completer = new QCompleter(box->model(), box);
+        b.completer->setCaseSensitivity(Qt::CaseInsensitive);
+        b.completer->setFilterMode(Qt::MatchContains);
+        b.completer->setCompletionMode(QCompleter::PopupCompletion);
+        b.completer->setWidget(box);
+        // Installed after the completer's own filter, so it sees the popup's keys first.
+        b.completer->popup()->installEventFilter(this);
+        watched_[b.completer->popup()] = {v.id, &b};
     }
     if (auto* option = qobject_cast<QRadioButton*>(object)) option->setAutoExclusive(false);
     if (auto* tabs = qobject_cast<QTabWidget*>(object)) {
@@ -369,12 +385,20 @@ void Binder::connectSignals(int viewId, Binding& b) {
                       [this, viewId, run = std::move(run)] { run(*view(viewId)->screen); }};
     };
     if (QLineEdit* e = b.lineEdit()) {
-        connect(e, &QLineEdit::textEdited, this, [this, action, &c](const QString& text) {
-            if (applying_) return;
-            runNow(action(false, [&c, t = text.toStdString()](ui::Screen& s) {
-                if (s.focused() == &c) s.operatorEdited(c, t);
-            }));
-        });
+        connect(e, &QLineEdit::textEdited, this,
+                [this, action, viewId, &b, &c](const QString& text) {
+                    if (applying_) return;
+                    runNow(action(false, [&c, t = text.toStdString()](ui::Screen& s) {
+                        if (s.focused() == &c) s.operatorEdited(c, t);
+                    }));
+                    if (view(viewId) != nullptr) propose(b);
+                });
+    }
+    if (b.completer != nullptr) {
+        connect(b.completer, qOverload<const QString&>(&QCompleter::activated), this,
+                [this, viewId, &b](const QString& entry) {
+                    if (view(viewId) != nullptr) takeProposal(viewId, b, entry);
+                });
     }
     switch (c.kind()) {
         case ui::Kind::Button:
@@ -706,6 +730,10 @@ bool Binder::eventFilter(QObject* watched, QEvent* event) {
         closeRequest(w.view);
         return true;
     }
+    if (w.binding->completer != nullptr && watched == w.binding->completer->popup()) {
+        if (event->type() != QEvent::KeyPress) return false;
+        return completionKey(w.view, *w.binding, static_cast<QKeyEvent*>(event));
+    }
     switch (event->type()) {
         case QEvent::FocusIn:
             reveal(w.binding->widget);
@@ -785,6 +813,71 @@ bool Binder::keyPress(int viewId, Binding& b, QKeyEvent* e) {
     if (view(viewId) == nullptr || code == 13 || code == 27 || through == 0) return true;
     if (through == code) return false;
     deliverKey(b.widget, through);
+    return true;
+}
+
+// Proposes the entries of a list that hold the text typed so far; none for an empty text or
+// one that already names its only match.
+void Binder::propose(Binding& b) {
+    if (b.completer == nullptr) return;
+    const QString text = b.lineEdit()->text();
+    b.completer->setCompletionPrefix(text);
+    const int count = b.completer->completionCount();
+    const bool named = count == 1 && b.completer->currentCompletion() == text;
+    if (text.isEmpty() || count == 0 || named || b.readOnly() || !b.widget->hasFocus()) {
+        b.completer->popup()->hide();
+    } else {
+        // Wide enough for the longest proposal, under the list.
+        QAbstractItemView* popup = b.completer->popup();
+        QRect under = b.widget->rect();
+        under.setWidth(std::max(under.width(), popup->sizeHintForColumn(0) +
+                                                   popup->verticalScrollBar()->sizeHint().width() +
+                                                   2 * popup->frameWidth()));
+        b.completer->complete(under);
+    }
+}
+
+// A proposal taken is the list's own entry, chosen as from the list.
+void Binder::takeProposal(int viewId, Binding& b, const QString& entry) {
+    b.completer->popup()->hide();
+    const int index = static_cast<QComboBox*>(b.object)->findText(
+        entry, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    ui::Control& c = *b.control;
+    post(Action{viewId, &c, false, [this, viewId, &c, index] {
+                    ui::Screen& s = *view(viewId)->screen;
+                    if (s.focused() == &c) s.operatorChoose(c, index);
+                }});
+}
+
+// A key pressed while the proposals are open: the arrows move through them, Enter and Tab
+// take the one marked, Esc closes them; every other key goes to the field as typed there.
+bool Binder::completionKey(int viewId, Binding& b, QKeyEvent* e) {
+    QAbstractItemView* popup = b.completer->popup();
+    switch (e->key()) {
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+            return false;
+        case Qt::Key_Escape:
+            popup->hide();
+            return true;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Tab:
+            if (popup->currentIndex().isValid()) {
+                takeProposal(viewId, b, popup->currentIndex().data().toString());
+                return true;
+            }
+            popup->hide();
+            break;
+        case Qt::Key_Backtab:
+            popup->hide();
+            break;
+        default:
+            break;
+    }
+    QCoreApplication::sendEvent(b.object, e);
     return true;
 }
 

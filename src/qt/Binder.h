@@ -13,6 +13,7 @@
 #include "ui/Program.h"
 
 class QKeyEvent;
+class QString;
 class QWidget;
 
 namespace ui {
@@ -81,6 +82,9 @@ private:
 
     void focusIn(int viewId, Binding& b, int reason);
     bool keyPress(int viewId, Binding& b, QKeyEvent* e);
+    void propose(Binding& b);
+    void takeProposal(int viewId, Binding& b, const QString& entry);
+    bool completionKey(int viewId, Binding& b, QKeyEvent* e);
     void deliverKey(QWidget* w, int code);
     void closeRequest(int viewId);
 

@@ -1,6 +1,7 @@
 #include "qt/Binder.h"
 
 #include <gtest/gtest.h>
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -247,6 +248,14 @@ TEST_F(BinderTest, ModalScreenClosesThroughTheModel) {
     EXPECT_FALSE(program.ended());
 }
 
+// Types into a field as the keyboard does: while proposals are open, they get the keys.
+void typeInto(QWidget* field, const QString& text) {
+    for (const QChar ch : text) {
+        QWidget* target = QApplication::activePopupWidget();
+        QTest::keyClick(target != nullptr ? target : field, ch.toLatin1());
+    }
+}
+
 TEST_F(BinderTest, KeyboardSelectsTheTextTheEnterHandlingWroteAClickPlacesTheCaret) {
     struct Case {
         const char* how;
@@ -298,6 +307,80 @@ TEST_F(BinderTest, WindowOpensOnItsFirstFieldSelected) {
     QTest::keyClicks(nota, "9800");
     test::settle();
     EXPECT_EQ(sopra.control("txtNota").text(), "9800");
+}
+
+TEST_F(BinderTest, ListsProposeTheirEntriesAndStoreOnlyAnEntry) {
+    struct Case {
+        const char* typed;
+        std::vector<std::string> proposed;
+        std::vector<Qt::Key> keys;  // pressed while the proposals are open
+        std::string text;           // the list's text once the field is left
+        std::string code;
+    };
+    const Case cases[] = {
+        {"acqua",
+         {"ACQUAVIVA DI VALDORIA"},
+         {Qt::Key_Down, Qt::Key_Return},
+         "ACQUAVIVA DI VALDORIA",
+         "A00101"},
+        {"Valdoria",
+         {"ACQUAVIVA DI VALDORIA", "CASTELNUOVO VALDORIA"},
+         {Qt::Key_Down, Qt::Key_Down, Qt::Key_Tab},
+         "CASTELNUOVO VALDORIA",
+         "A00105"},
+        // The whole name in another case is proposed, but counts only once taken.
+        {"castelbruno", {"CASTELBRUNO"}, {Qt::Key_Tab}, "", ""},
+        // Esc closes the proposals and leaves the typing as it was, and the screen open.
+        {"pian", {"PIANELLO"}, {Qt::Key_Escape}, "", ""},
+        {"zzz", {}, {}, "", ""},
+    };
+    control("txtNome").setText("ROSSI");
+    auto* comune = widget<QComboBox>("cmbComune");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        control("cmbComune").setText("");
+        screen->setFocus(control("cmbComune"));
+        test::settle();
+        ASSERT_TRUE(comune->hasFocus());
+        typeInto(comune, c.typed);
+        test::settle();
+        EXPECT_EQ(control("cmbComune").text(), c.typed);
+
+        auto* popup = qobject_cast<QAbstractItemView*>(QApplication::activePopupWidget());
+        std::vector<std::string> proposed;
+        for (int r = 0; popup != nullptr && r < popup->model()->rowCount(); ++r) {
+            proposed.push_back(popup->model()->index(r, 0).data().toString().toStdString());
+        }
+        EXPECT_EQ(proposed, c.proposed);
+        for (Qt::Key key : c.keys) {
+            ASSERT_NE(QApplication::activePopupWidget(), nullptr);
+            QTest::keyClick(QApplication::activePopupWidget(), key);
+            test::settle();
+        }
+        EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+        screen->setFocus(control("txtNome"));
+        test::settle();
+        EXPECT_EQ(control("cmbComune").text(), c.text);
+        EXPECT_EQ(control("cmbComune").boundValue(), c.code);
+        EXPECT_EQ(comune->currentText().toStdString(), c.text);
+    }
+    EXPECT_EQ(screen->cancels, 0);
+    EXPECT_EQ(screen->oks, 0);
+}
+
+TEST_F(BinderTest, ProposalTakenWithTheMouseIsTheEntry) {
+    control("txtNome").setText("ROSSI");
+    screen->setFocus(control("cmbComune"));
+    test::settle();
+    typeInto(widget<QComboBox>("cmbComune"), "castel");
+    test::settle();
+    auto* popup = qobject_cast<QAbstractItemView*>(QApplication::activePopupWidget());
+    ASSERT_NE(popup, nullptr);
+    const QModelIndex second = popup->model()->index(1, 0);
+    QTest::mouseClick(popup->viewport(), Qt::LeftButton, {}, popup->visualRect(second).center());
+    test::settle();
+    EXPECT_EQ(control("cmbComune").text(), "CASTELNUOVO VALDORIA");
+    EXPECT_EQ(control("cmbComune").boundValue(), "A00105");
 }
 
 TEST_F(BinderTest, FieldsTheProgramFillsLookReadOnly) {
