@@ -63,6 +63,10 @@ AnteprimaStampa::AnteprimaStampa(std::unique_ptr<Impaginazione> impaginazione,
     auto* pdf = bottone("Salva &PDF...", this);
     auto* xlsx = bottone("&Esporta Excel...", this);
     auto* chiudi = bottone("&Chiudi", this);
+    // The buttons with a sign are narrow, so that the bar fits a screen 1024 wide.
+    for (QPushButton* b : {indietro, avanti, meno, piu}) {
+        b->setMaximumWidth(b->sizeHint().height() * 2);
+    }
     for (QWidget* w :
          std::initializer_list<QWidget*>{indietro, numero_, totale_, avanti, meno, scala_, piu})
         barra->addWidget(w);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <QHeaderView>
+#include <QScreen>
 #include <QScrollArea>
 #include <QStandardItemModel>
 #include <QStyle>
@@ -9,12 +10,13 @@
 #include <memory>
 
 #include "QtEnv.h"
+#include "qt/AnteprimaStampa.h"
 
 namespace gui {
 namespace {
 
-// The frame of a window on the desktops the program meets: title bar and thin borders.
-const QMargins kFrame(4, 30, 4, 4);
+// The frame a desktop draws around a window: title bar and borders.
+const QMargins kFrame(8, 31, 8, 8);
 
 struct Screen {
     const char* name;
@@ -59,6 +61,21 @@ TEST_F(LayoutsTest, WindowsFitTheScreenWithoutSidewaysScrolling) {
             }
         }
     }
+}
+
+TEST_F(LayoutsTest, PrintPreviewFitsTheSmallestScreen) {
+    reports::Documento documento;
+    documento.titolo = "Elenco Completo Domande";
+    AnteprimaStampa anteprima(std::make_unique<Impaginazione>(documento, "06/12/2006"),
+                              ui::ReportRequest{}, nullptr);
+    const QSize smallest = kScreens[0].area.marginsRemoved(kFrame).size();
+    // With room for the number of pages, once it is known.
+    const int pages = anteprima.fontMetrics().horizontalAdvance("di 9999");
+    EXPECT_LE(anteprima.minimumSizeHint().width() + pages, smallest.width());
+    EXPECT_LE(anteprima.minimumSizeHint().height(), smallest.height());
+    // Placed on its own screen, frame and all.
+    const QRect area = anteprima.screen()->availableGeometry();
+    EXPECT_TRUE(area.contains(anteprima.geometry())) << anteprima.geometry().width();
 }
 
 TEST_F(LayoutsTest, SearchGridShowsTheWholeRegisterNumber) {
