@@ -21,6 +21,8 @@
 #include <QVBoxLayout>
 #include <exception>
 
+#include "qt/Layouts.h"
+
 namespace gui {
 
 namespace {
@@ -44,7 +46,6 @@ AnteprimaStampa::AnteprimaStampa(std::unique_ptr<Impaginazione> impaginazione,
     const QString titolo = QString::fromStdString(imp_->documento().titolo);
     setWindowTitle("Anteprima di stampa - " + (titolo.isEmpty() ? nome : titolo));
     setWindowFlag(Qt::WindowMaximizeButtonHint);
-    resize(1000, 760);
 
     auto* barra = new QHBoxLayout;
     auto* indietro = bottone("◀", this, "Pagina precedente");
@@ -62,6 +63,10 @@ AnteprimaStampa::AnteprimaStampa(std::unique_ptr<Impaginazione> impaginazione,
     auto* pdf = bottone("Salva &PDF...", this);
     auto* xlsx = bottone("&Esporta Excel...", this);
     auto* chiudi = bottone("&Chiudi", this);
+    // The buttons with a sign are narrow, so that the bar fits a screen 1024 wide.
+    for (QPushButton* b : {indietro, avanti, meno, piu}) {
+        b->setMaximumWidth(b->sizeHint().height() * 2);
+    }
     for (QWidget* w :
          std::initializer_list<QWidget*>{indietro, numero_, totale_, avanti, meno, scala_, piu})
         barra->addWidget(w);
@@ -108,6 +113,8 @@ AnteprimaStampa::AnteprimaStampa(std::unique_ptr<Impaginazione> impaginazione,
     connect(timer_, &QTimer::timeout, this, [this] { impagina(); });
     timer_->start();
     impagina();
+    // As large as a page reads well, no larger than the screen.
+    placeWindow(*this, QSize(1000, 760), parent);
 }
 
 AnteprimaStampa::~AnteprimaStampa() = default;
