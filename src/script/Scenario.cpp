@@ -8,6 +8,7 @@
 #include "app/Activities.h"
 #include "startup/Configurazione.h"
 #include "store/Database.h"
+#include "store/DbError.h"
 #include "store/Text.h"
 #include "ui/Screen.h"
 
@@ -167,6 +168,10 @@ std::optional<Outcome> ScenarioRun::run(const std::vector<Command>& commands) {
                                           " message boxes in one command / the program kept "
                                           "showing " +
                                           message(e.last)};
+        } catch (const store::DbError& e) {
+            // The engine's own words help whoever writes the scenario.
+            const std::string detail = e.detail().empty() ? "" : " (" + e.detail() + ")";
+            outcome = Outcome{c.line, written(c) + " completes / " + e.description() + detail};
         } catch (const std::exception& e) {
             outcome = Outcome{c.line, written(c) + " completes / " + e.what()};
         }

@@ -1,5 +1,6 @@
 #include "store/Database.h"
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <utility>
@@ -19,8 +20,25 @@ namespace {
 constexpr int kBusyTimeoutMs = 2000;
 
 [[noreturn]] void fail(sqlite3* db, int rc, const char* source) {
-    const int number = rc & 0xFF;
-    throw DbError(number, db ? sqlite3_errmsg(db) : sqlite3_errstr(number), source);
+    int extended = rc;
+    if (db && rc == (rc & 0xFF) && (sqlite3_extended_errcode(db) & 0xFF) == rc) {
+        extended = sqlite3_extended_errcode(db);
+    }
+    // A write refused for lack of room is a full disk, whichever way the engine reports it.
+    const int number = extended & 0xFF;
+    if (db && sqlite3_system_errno(db) == ENOSPC &&
+        (number == SQLITE_IOERR || number == SQLITE_FULL)) {
+        extended = SQLITE_FULL;
+    }
+    const std::string engineText = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+    throw DbError(extended & 0xFF, MotivoErrore(extended, engineText), source, engineText);
+}
+
+// The connection settings every archive connection shares.
+void configure(sqlite3* db, const std::string& password) {
+    sqlite3_extended_result_codes(db, 1);
+    sqlite3_key(db, password.data(), static_cast<int>(password.size()));
+    sqlite3_busy_timeout(db, kBusyTimeoutMs);
 }
 
 bool onlyBlanksOrSemicolons(const char* tail) {
@@ -141,19 +159,16 @@ Database Database::open(const std::string& path, const std::string& password) {
     // Read-write without create: a missing file is an error, never a new empty archive.
     const int rc = sqlite3_open_v2(path.c_str(), &db.db_, SQLITE_OPEN_READWRITE, nullptr);
     if (rc != SQLITE_OK) fail(db.db_, rc, kSource);
-    sqlite3_key(db.db_, password.data(), static_cast<int>(password.size()));
-    sqlite3_busy_timeout(db.db_, kBusyTimeoutMs);
+    configure(db.db_, password);
     registerDialectFunctions(db.db_);
     // The key is only checked when the first page is read: a wrong password, a file that is
     // not an archive, a locked or unreadable file all fail here, before anything is written.
     Statement check = db.prepareAs("SELECT count(*) FROM sqlite_master", {}, kSource);
     check.step();
     if (check.value(0).toInt() == 0) {
-        throw DbError(SQLITE_NOTADB, sqlite3_errstr(SQLITE_NOTADB), kSource);  // empty file
+        fail(nullptr, SQLITE_NOTADB, kSource);  // empty file
     }
-    if (sqlite3_db_readonly(db.db_, "main") == 1) {
-        throw DbError(SQLITE_READONLY, sqlite3_errstr(SQLITE_READONLY), kSource);
-    }
+    if (sqlite3_db_readonly(db.db_, "main") == 1) fail(nullptr, SQLITE_READONLY, kSource);
     return db;
 }
 
@@ -169,8 +184,7 @@ Database Database::create(const std::string& path, const std::string& password) 
         sqlite3_open_v2(path.c_str(), &db.db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     try {
         if (rc != SQLITE_OK) fail(db.db_, rc, kSource);
-        sqlite3_key(db.db_, password.data(), static_cast<int>(password.size()));
-        sqlite3_busy_timeout(db.db_, kBusyTimeoutMs);
+        configure(db.db_, password);
         registerDialectFunctions(db.db_);
         Transaction tx(db);
         createSchema(db);

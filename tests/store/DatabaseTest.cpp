@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 
@@ -40,7 +41,6 @@ TEST_F(DatabaseTest, WrongPasswordFailsWithoutTouchingTheFile) {
     const std::string before = bytesOf(path);
     const DbError e = errorOf([&] { Database::open(path, "1234abcdefg"); });
     EXPECT_EQ(e.number(), 26);
-    EXPECT_EQ(e.description(), "file is encrypted or is not a database");
     EXPECT_EQ(e.source(), "Database.Open");
     EXPECT_EQ(bytesOf(path), before);
     EXPECT_NO_THROW(Database::open(path).query("select * from Domanda"));
@@ -98,6 +98,66 @@ TEST_F(DatabaseTest, CompactedCopyKeepsDataAndPassword) {
     }
     EXPECT_EQ(errorOf([&] { Database::open(copy, "0000abcdefg"); }).number(), 26);
     EXPECT_EQ(errorOf([&] { db_.compactInto(copy); }).source(), "Database.Compact");
+}
+
+// The operator reads the engine's failures in Italian, with the engine's number.
+TEST_F(DatabaseTest, EngineFailuresGiveItalianReasons) {
+    const std::string archive = pathOf("Vendral2005.mdb");
+    addDomanda("A001012005AB1", "ROSSI");
+    const struct {
+        const char* nome;
+        std::function<void()> guasto;
+        int numero;
+        std::string motivo;
+    } casi[] = {
+        {"other password", [&] { Database::open(archive, "0000abcdefg"); }, 26,
+         "non è un archivio di Vendral 2005 o la password è diversa"},
+        {"missing file", [&] { Database::open(pathOf("manca.mdb")); }, 14,
+         "impossibile aprire il file dell'archivio"},
+        {"duplicate key", [&] { addDomanda("A001012005AB1", "VERDI"); }, 19, "valore già presente"},
+        {"read-only",
+         [&] {
+             Database db = Database::open(archive);
+             db.execute("PRAGMA query_only = 1");
+             db.execute("DELETE FROM Domanda");
+         },
+         8, "archivio in sola lettura"},
+        {"disk full",
+         [&] {
+             Database db = Database::open(archive);
+             db.execute("PRAGMA max_page_count = " +
+                        db.query("PRAGMA page_count").rows[0][0].toText());
+             db.execute("INSERT INTO Domanda (NumRepertorio, CognomeRich) VALUES ('X', ?)",
+                        {std::string(100000, 'x')});
+         },
+         13, "disco pieno"},
+        {"busy",
+         [&] {
+             Database writer = Database::open(archive);
+             writer.begin();
+             Database db = Database::open(archive);
+             db.execute("PRAGMA busy_timeout = 0");
+             db.begin();
+         },
+         5, "archivio occupato da un'altra operazione"},
+        {"statement", [&] { db_.execute("DELETE FROM NoSuchTable"); }, 1,
+         "errore nell'istruzione SQL"},
+        {"trigger's own words",
+         [&] {
+             db_.execute(
+                 "CREATE TRIGGER no BEFORE INSERT ON Domanda BEGIN "
+                 "SELECT RAISE(ABORT, 'domanda rifiutata'); END");
+             addDomanda("A001012005AB2", "VERDI");
+         },
+         19, "domanda rifiutata"},
+    };
+    for (const auto& c : casi) {
+        SCOPED_TRACE(c.nome);
+        const DbError e = errorOf(c.guasto);
+        EXPECT_EQ(e.number(), c.numero);
+        EXPECT_EQ(e.description(), c.motivo);
+        EXPECT_FALSE(e.detail().empty());
+    }
 }
 
 TEST_F(DatabaseTest, TransactionRollsBackUnlessCommitted) {
