@@ -115,7 +115,7 @@ int desktop(int argc, char** argv, const std::string& opzioneDati) {
     if (ec) {
         QMessageBox::critical(nullptr, "Attenzione",
                               QString::fromStdString("Impossibile creare la cartella dei dati:\n" +
-                                                     dati + "\n" + ec.message()));
+                                                     dati + "\n" + ui::ErroreDiSistema(ec).what()));
         return 1;
     }
 

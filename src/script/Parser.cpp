@@ -85,7 +85,9 @@ std::string mismatch(Arg arg, const std::string& word) {
         case Arg::Answer:
             return oneOf(word, {"yes", "no", "ok", "cancel"}) ? "" : "yes, no, ok or cancel";
         case Arg::Fault:
-            return oneOf(word, {"copy", "rename", "compact"}) ? "" : "copy, rename or compact";
+            return oneOf(word, {"copy", "rename", "compact", "full"})
+                       ? ""
+                       : "copy, rename, compact or full";
         case Arg::Media:
             return oneOf(word, {"present", "absent", "readonly"}) ? ""
                                                                   : "present, absent or readonly";

@@ -184,6 +184,9 @@ std::optional<Outcome> ScenarioRun::run(const std::vector<Command>& commands) {
     return std::nullopt;
 }
 
+// Besides the commands of the language's contract, the runner knows:
+//   fault full  the next archive copy the program writes (a backup, the compacted copy, the
+//               extraction) finds the disk full
 const std::map<std::string, ScenarioRun::Handler>& ScenarioRun::handlers() {
     static const std::map<std::string, Handler> table = {
         {"today", &ScenarioRun::today},
@@ -321,7 +324,10 @@ void ScenarioRun::login(const Args& a) {
 
 void ScenarioRun::fault(const Args& a) {
     using F = ScriptFiles::Fault;
-    ports_.files.failNext(a[0] == "copy" ? F::Copy : a[0] == "rename" ? F::Rename : F::Compact);
+    ports_.files.failNext(a[0] == "copy"     ? F::Copy
+                          : a[0] == "rename" ? F::Rename
+                          : a[0] == "full"   ? F::Full
+                                             : F::Compact);
 }
 
 void ScenarioRun::media(const Args& a) {

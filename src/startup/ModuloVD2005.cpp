@@ -5,6 +5,7 @@
 #include "store/Database.h"
 #include "store/DbError.h"
 #include "store/RowSource.h"
+#include "ui/Ports.h"
 #include "ui/Program.h"
 
 namespace startup {
@@ -15,6 +16,18 @@ std::string Paths::basePath() const {
 
 std::string Paths::archive() const {
     return basePath() + ".mdb";
+}
+
+std::string Paths::compacted() const {
+    return basePath() + "_compresso.mdb";
+}
+
+std::string Paths::backup(int n) const {
+    return basePath() + "_" + std::to_string(n) + ".mdb";
+}
+
+std::string NomeTemporaneo(const std::string& target) {
+    return target + ".parziale";
 }
 
 ModuloVD2005::ModuloVD2005(ui::Program& program, Paths paths)
@@ -28,12 +41,18 @@ bool ModuloVD2005::EnsureArchive() {
         {"Attenzione", "Archivio dati non trovato:\r\n" + archive + "\r\nCreare un nuovo archivio?",
          ui::Buttons::YesNo, ui::Icon::None, ui::Answer::No});
     if (answer != ui::Answer::Yes) return false;
+    std::string motivo;
     try {
         std::filesystem::create_directories(paths.dataDir);
         store::Database::create(archive).close();
-    } catch (const std::exception& e) {
+    } catch (const std::filesystem::filesystem_error& e) {
+        motivo = ui::ErroreDiSistema(e.code()).what();
+    } catch (const store::DbError& e) {
+        motivo = e.description();
+    }
+    if (!motivo.empty()) {
         program.ports().messages->show(
-            {"Attenzione", "Impossibile creare l'archivio dati.\r\n" + archive + "\r\n" + e.what(),
+            {"Attenzione", "Impossibile creare l'archivio dati.\r\n" + archive + "\r\n" + motivo,
              ui::Buttons::OK, ui::Icon::Exclamation, ui::Answer::OK});
         return false;
     }

@@ -9,13 +9,20 @@ class Program;
 
 namespace startup {
 
+inline constexpr int kCopieMassime = 99;
+
 // The data folder holds the archive and everything named from its base path.
 struct Paths {
-    std::string dataDir;           // e.g. ~/.local/share/Vendral2005/Dati
-    std::string programDir;        // folder of the executable (report definitions)
-    std::string basePath() const;  // dataDir + "/Vendral2005"
-    std::string archive() const;   // basePath() + ".mdb"
+    std::string dataDir;              // e.g. ~/.local/share/Vendral2005/Dati
+    std::string programDir;           // folder of the executable (report definitions)
+    std::string basePath() const;     // dataDir + "/Vendral2005"
+    std::string archive() const;      // basePath() + ".mdb"
+    std::string compacted() const;    // basePath() + "_compresso.mdb"
+    std::string backup(int n) const;  // basePath() + "_" + n + ".mdb", n = 1 to 99
 };
+
+// The temporary name beside a file under which its new content is written until it is whole.
+std::string NomeTemporaneo(const std::string& target);
 
 class ModuloVD2005 {
 public:

@@ -2,7 +2,6 @@
 
 #include <cerrno>
 #include <filesystem>
-#include <fstream>
 #include <utility>
 
 #include <sqlcipher/sqlite3.h>
@@ -270,33 +269,44 @@ bool Database::inTransaction() const {
     return db_ && sqlite3_get_autocommit(db_) == 0;
 }
 
-void Database::compactInto(const std::string& newPath) {
-    constexpr const char* kSource = "Database.Compact";
+void Database::copyTo(const std::string& newPath) {
+    constexpr const char* kSource = "Database.Copy";
     if (!db_) throw DbError(SQLITE_MISUSE, "L'archivio non è aperto", kSource);
-    if (inTransaction()) {
-        throw DbError(SQLITE_MISUSE, "Compattazione impossibile durante una transazione", kSource);
-    }
     if (newPath.empty() || std::filesystem::exists(newPath)) {
         throw DbError(SQLITE_CANTOPEN, "Il file esiste già: " + newPath, kSource);
     }
-    // The connection cannot create files, so the copy starts as an empty file (an empty
-    // database to the engine), attached with the archive's key and filled by the export.
-    if (!std::ofstream(newPath, std::ios::binary)) fail(nullptr, SQLITE_CANTOPEN, kSource);
-    try {
-        prepareAs("ATTACH DATABASE ? AS vd_compact KEY ?", {newPath, password_}, kSource).step();
+    sqlite3* copy = nullptr;
+    int rc = sqlite3_open_v2(newPath.c_str(), &copy, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+                             nullptr);
+    if (rc == SQLITE_OK) {
+        configure(copy, password_);
+        // One step: every page is read under one read lock, so the copy is one moment of the
+        // archive and never a mix of before and after another connection's save.
+        sqlite3_backup* backup = sqlite3_backup_init(copy, "main", db_, "main");
+        if (backup == nullptr) {
+            rc = sqlite3_errcode(copy);
+        } else {
+            // A step that stopped short (the archive busy) is no error to finish.
+            const int step = sqlite3_backup_step(backup, -1);
+            const int finish = sqlite3_backup_finish(backup);
+            rc = step == SQLITE_DONE || finish != SQLITE_OK ? finish : step;
+        }
+    }
+    if (rc != SQLITE_OK) {
         try {
-            prepareAs("SELECT sqlcipher_export('vd_compact')", {}, kSource).step();
+            fail(copy, rc, kSource);
         } catch (...) {
-            sqlite3_exec(db_, "DETACH DATABASE vd_compact", nullptr, nullptr, nullptr);
+            sqlite3_close_v2(copy);
+            std::error_code ignored;
+            std::filesystem::remove(newPath, ignored);
             throw;
         }
-        prepareAs("DETACH DATABASE vd_compact", {}, kSource).step();
-        Database::open(newPath, password_);  // the copy must open with the same password
-    } catch (...) {
-        std::error_code ignored;
-        std::filesystem::remove(newPath, ignored);
-        throw;
     }
+    sqlite3_close_v2(copy);
+}
+
+void Database::compact() {
+    exec("VACUUM", "Database.Compact");
 }
 
 // ---- Transaction -----------------------------------------------------------------------------

@@ -63,6 +63,7 @@ TEST(ParseScenario, ReportsTheLineAndWhatWasWrong) {
         {"expect-report F.rpt pages=2\n", 1,
          "expect-report rows=, title=, formula0=, formula1= or sql= / \"pages=2\""},
         {"Start\n", 1, "a command / \"Start\""},
+        {"fault disk\n", 1, "fault copy, rename, compact or full / \"disk\""},
     };
     for (const auto& c : cases) {
         try {
