@@ -130,6 +130,7 @@ int desktop(int argc, char** argv, const std::string& opzioneDati) {
         program, startup::Paths{dati, QCoreApplication::applicationDirPath().toStdString()});
     app::RegistraAttivita(modulo);
 
+    // Ends with status 3 when another program holds the data folder.
     const int esito = modulo.Start();
     if (esito >= 0) return esito;
     if (program.ended()) return 0;
