@@ -6,9 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <set>
-#include <stdexcept>
 #include <string>
 
 #include "FileGuasti.h"
@@ -164,47 +162,6 @@ TEST_F(FileSicuriTest, ACompactionNeverDropsASaveMadeWhileItRuns) {
     EXPECT_EQ(db.query("select count(*) from Domanda where NumRepertorio = 'N'").rows[0][0].toInt(),
               salvata ? 1 : 0);
     EXPECT_EQ(admin::ContaRighe(db).at("Domanda"), righe_.at("Domanda") + (salvata ? 1 : 0));
-
-    // A save in progress when the compaction starts: the compaction gives up, the save stays.
-    files_.dopoLaCopia = nullptr;
-    store::Database altro = store::Database::open(archivio());
-    altro.begin();
-    altro.execute("INSERT INTO Domanda (NumRepertorio, CognomeRich) VALUES ('M', 'IN CORSO')");
-    try {
-        admin::Compatta(files_, archivio(), compresso());
-        ADD_FAILURE() << "the compaction ran beside a save";
-    } catch (const store::DbError& e) {
-        EXPECT_EQ(admin::MotivoErrore(e).numero, 5);
-    }
-    altro.commit();
-    EXPECT_EQ(db.query("select count(*) from Domanda where NumRepertorio = 'M'").rows[0][0].toInt(),
-              1);
-}
-
-TEST(MotivoErrore, AFullDiskReadsAlikeFromTheEngineAndTheSystem) {
-    const struct {
-        const char* nome;
-        std::function<void()> guasto;
-        int numero;
-        std::string testo;
-    } casi[] = {
-        {"system", [] { throw ui::DiscoPieno(); }, 61, "Spazio su disco insufficiente"},
-        {"engine", [] { throw store::DbError(13, "disco pieno", "Database.Copy"); }, 61,
-         "Spazio su disco insufficiente"},
-        {"engine, other", [] { throw store::DbError(11, "archivio danneggiato", "Verifica"); }, 11,
-         "archivio danneggiato"},
-        {"file", [] { throw ui::FileError(70, "Permesso negato"); }, 70, "Permesso negato"},
-        {"anything else", [] { throw std::runtime_error("guasto"); }, 57, "guasto"},
-    };
-    for (const auto& c : casi) {
-        try {
-            c.guasto();
-        } catch (const std::exception& e) {
-            const admin::Motivo m = admin::MotivoErrore(e);
-            EXPECT_EQ(m.numero, c.numero) << c.nome;
-            EXPECT_EQ(m.testo, c.testo) << c.nome;
-        }
-    }
 }
 
 }  // namespace
