@@ -115,7 +115,7 @@ int desktop(int argc, char** argv, const std::string& opzioneDati) {
     if (ec) {
         QMessageBox::critical(nullptr, "Attenzione",
                               QString::fromStdString("Impossibile creare la cartella dei dati:\n" +
-                                                     dati + "\n" + ec.message()));
+                                                     dati + "\n" + ui::ErroreDiSistema(ec).what()));
         return 1;
     }
 
@@ -130,6 +130,7 @@ int desktop(int argc, char** argv, const std::string& opzioneDati) {
         program, startup::Paths{dati, QCoreApplication::applicationDirPath().toStdString()});
     app::RegistraAttivita(modulo);
 
+    // Ends with status 3 when another program holds the data folder.
     const int esito = modulo.Start();
     if (esito >= 0) return esito;
     if (program.ended()) return 0;
