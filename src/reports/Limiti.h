@@ -10,7 +10,8 @@ namespace reports::limiti {
 
 // The file and its header.
 inline constexpr std::size_t kFile = 256 * 1024;  // bytes of a definition file
-inline constexpr std::size_t kStile = 64 * 1024;  // bytes of the "stile" section
+// Bytes of the "stile" section, which every text document of a report parses again.
+inline constexpr std::size_t kStile = 16 * 1024;
 inline constexpr std::size_t kDistribuzioni = 30;
 inline constexpr std::size_t kVociDistribuzione = 50;  // flag columns of one distribution
 inline constexpr std::size_t kTotali = 50;             // columns summed

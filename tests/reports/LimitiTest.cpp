@@ -70,8 +70,8 @@ TEST(Limiti, DefinitionTextsBeyondTheLimitsAreRefused) {
         {"== corpo\n<p>{{titolo</p>", "tag {{ senza }}"},
         {ripeti("distribuzione: D | Fascia\n", 31) + corpo, "riga 31: al massimo 30 distribuzioni"},
         {"totali:" + ripeti(" Canone", 51) + "\n" + corpo, "al massimo 50 colonne"},
-        {"== stile\n" + std::string(65 * 1024, ' ') + "\n" + corpo,
-         "riga 1: la sezione \"stile\" supera 64 KB"},
+        {"== stile\n" + std::string(17 * 1024, ' ') + "\n" + corpo,
+         "riga 1: la sezione \"stile\" supera 16 KB"},
         {"chiave" + std::string(5000, 'X') + ": 1\n" + corpo, "chiave sconosciuta"},
     };
     for (const auto& c : casi) {
