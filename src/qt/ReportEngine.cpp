@@ -22,6 +22,7 @@
 #include <algorithm>
 #include <charconv>
 #include <map>
+#include <numeric>
 #include <stdexcept>
 
 #include "qt/AnteprimaStampa.h"
@@ -186,7 +187,32 @@ private:
         p.restore();
     }
 
-    static void disegnaGrafico(QPainter& p, const QRectF& rect, const reports::Grafico& g) {
+    // The entries a chart draws: the largest, in their order, the rest as one.
+    static reports::Grafico disegnato(const reports::Grafico& g) {
+        const std::size_t massimo = reports::limiti::kVociGrafico;
+        if (g.voci.size() <= massimo) return g;
+        std::vector<std::size_t> ordine(g.voci.size());
+        std::iota(ordine.begin(), ordine.end(), std::size_t{0});
+        std::stable_sort(ordine.begin(), ordine.end(), [&](std::size_t a, std::size_t b) {
+            return g.voci[a].second > g.voci[b].second;
+        });
+        std::vector<bool> tenuta(g.voci.size(), false);
+        for (std::size_t i = 0; i + 1 < massimo; ++i) tenuta[ordine[i]] = true;
+        reports::Grafico d{g.titolo, g.torta, {}};
+        double altre = 0;
+        for (std::size_t i = 0; i < g.voci.size(); ++i) {
+            if (tenuta[i]) {
+                d.voci.push_back(g.voci[i]);
+            } else {
+                altre += g.voci[i].second;
+            }
+        }
+        d.voci.emplace_back("Altre voci", altre);
+        return d;
+    }
+
+    static void disegnaGrafico(QPainter& p, const QRectF& rect, const reports::Grafico& tutte) {
+        const reports::Grafico g = disegnato(tutte);
         if (!g.torta) {
             disegnaBarre(p, rect, g);
             return;

@@ -70,13 +70,17 @@ double massimoStile(const std::string& unita) {
                             "\"");
 }
 
-void controllaRiferimento(std::string_view nome, std::vector<std::string>& immagini) {
+void controllaRiferimento(std::string_view nome, Riferimenti& riferimenti) {
     if (const std::string e = ErroreRiferimento(nome); !e.empty()) throw DefinizioneErrata(e);
-    if (!nome.empty() && !nome.starts_with("grafico:")) immagini.emplace_back(nome);
+    if (nome.starts_with("grafico:")) {
+        ++riferimenti.grafici;
+    } else if (!nome.empty()) {
+        riferimenti.file.emplace_back(nome);
+    }
 }
 
 // The names in url(...) of a style sheet.
-void controllaUrl(std::string_view css, std::vector<std::string>& immagini) {
+void controllaUrl(std::string_view css, Riferimenti& riferimenti) {
     const std::string basso = minuscolo(css);
     for (std::size_t p = basso.find("url("); p != std::string::npos; p = basso.find("url(", p)) {
         const std::size_t chiusa = css.find(')', p);
@@ -86,7 +90,7 @@ void controllaUrl(std::string_view css, std::vector<std::string>& immagini) {
         if (nome.size() >= 2 && (nome.front() == '"' || nome.front() == '\'') &&
             nome.back() == nome.front())
             nome = nome.substr(1, nome.size() - 2);
-        controllaRiferimento(nome, immagini);
+        controllaRiferimento(nome, riferimenti);
         p = chiusa;
     }
 }
@@ -188,22 +192,22 @@ std::string PercorsoImmagine(const std::string& cartella, std::string_view nome)
     return std::string(testo.begin(), testo.end());
 }
 
-void ControllaStile(std::string_view css, std::vector<std::string>& immagini) {
+void ControllaStile(std::string_view css, Riferimenti& riferimenti) {
     if (css.find('\\') != std::string_view::npos)
         throw DefinizioneErrata("lo stile non può contenere \"\\\" (sequenze di escape)");
     if (minuscolo(css).find("@import") != std::string::npos)
         throw DefinizioneErrata(
             "@import non è ammesso: lo stile si scrive nella sezione \"== stile\"");
-    controllaUrl(css, immagini);
+    controllaUrl(css, riferimenti);
     controllaNumeriStile(css);
 }
 
 void ControllaAttributo(std::string_view elemento, std::string_view nome, std::string_view valore,
-                        std::vector<std::string>& immagini) {
+                        Riferimenti& riferimenti) {
     if (nome == "style") {
-        ControllaStile(valore, immagini);
+        ControllaStile(valore, riferimenti);
     } else if (nome == "src" || nome == "background") {
-        controllaRiferimento(pulito(valore), immagini);
+        controllaRiferimento(pulito(valore), riferimenti);
     } else if (nome == "href" && elemento == "link") {
         throw DefinizioneErrata(
             "i fogli di stile esterni (<link>) non sono ammessi: lo stile si scrive nella sezione "

@@ -9,6 +9,12 @@
 
 namespace reports {
 
+// The images a filled report names: files of the reports folder, and its charts.
+struct Riferimenti {
+    std::vector<std::string> file;
+    std::size_t grafici = 0;
+};
+
 // "" when a reference may be loaded: nothing, a chart of the report ("grafico:N") or the
 // relative name of a file of the reports folder; the reason otherwise (an absolute path, "..",
 // an address with a scheme such as file:, http: or qrc:, characters a file name does not need).
@@ -20,14 +26,14 @@ std::string PercorsoImmagine(const std::string& cartella, std::string_view nome)
 
 // A style sheet: the "stile" section, a <style> element or a style attribute. Refuses @import,
 // escapes and numbers out of measure; the images named by url() are checked and added to
-// immagini.
-void ControllaStile(std::string_view css, std::vector<std::string>& immagini);
+// riferimenti.
+void ControllaStile(std::string_view css, Riferimenti& riferimenti);
 
 // One attribute of an HTML element, its name in lower case and its value with character
 // references decoded: sizes and spans within measure, images (src, background) from the reports
 // folder, no external style sheet (<link href>), style attributes as style sheets.
 void ControllaAttributo(std::string_view elemento, std::string_view nome, std::string_view valore,
-                        std::vector<std::string>& immagini);
+                        Riferimenti& riferimenti);
 
 // At most a few dozen characters of a text quoted in a message, cut between characters.
 std::string Citazione(std::string_view testo);

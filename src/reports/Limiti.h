@@ -38,6 +38,11 @@ inline constexpr std::size_t kByteUnita = 256 * 1024;
 inline constexpr std::size_t kTagUnita = 4'000;
 inline constexpr std::size_t kImmaginiUnita = 100;
 
+// Charts: drawn in the body only, a few, each with at most so many slices or bars (the rest of
+// the entries drawn as one, "Altre voci"; the entries' table lists them all).
+inline constexpr std::size_t kGrafici = 50;
+inline constexpr std::size_t kVociGrafico = 30;
+
 // Numbers in HTML attributes and style sheets: past these a text document's layout overflows.
 inline constexpr double kPixel = 1000;     // lengths, converted to pixels (1000 px = 26.5 cm)
 inline constexpr double kEm = 20;          // lengths relative to the font (em, ex, rem, ch)

@@ -323,7 +323,7 @@ void controllaUnita(std::size_t byte) {
 // Cuts an HTML flow into units and checks it on the way (see Dividi); with intero, the whole
 // flow counts as one unit against the limits, as the heading, which is one text document.
 std::vector<Unita> dividi(const std::string& html, std::vector<Tabella>& tabelle,
-                          std::vector<std::string>& immagini, bool intero) {
+                          Riferimenti& riferimenti, bool intero) {
     struct Aperto {
         std::string nome;
         std::size_t fineApertura = 0;
@@ -377,7 +377,7 @@ std::vector<Unita> dividi(const std::string& html, std::vector<Tabella>& tabelle
         if (aperti.empty() && !t.chiusura) nuovaUnita(t.inizio);
         misura.conta(t);
         for (const auto& [nome, valore] : t.attributi)
-            ControllaAttributo(t.nome, nome, valore, immagini);
+            ControllaAttributo(t.nome, nome, valore, riferimenti);
 
         if (t.singolo || t.implicito) {
             if (t.implicito) {
@@ -419,7 +419,7 @@ std::vector<Unita> dividi(const std::string& html, std::vector<Tabella>& tabelle
         if (t.nome == "style")
             ControllaStile(
                 std::string_view(html).substr(chiuso.fineApertura, t.inizio - chiuso.fineApertura),
-                immagini);
+                riferimenti);
         const auto pezzo = [&] {
             controllaUnita(t.fine - inizioUnita);
             return html.substr(inizioUnita, t.fine - inizioUnita);
@@ -559,8 +559,8 @@ std::pair<std::string, std::string> LeggiFormula(const std::string& formula) {
 }
 
 std::vector<Unita> Dividi(const std::string& html, std::vector<Tabella>& tabelle,
-                          std::vector<std::string>& immagini) {
-    return dividi(html, tabelle, immagini, false);
+                          Riferimenti& riferimenti) {
+    return dividi(html, tabelle, riferimenti, false);
 }
 
 Documento Componi(const Definizione& d, const ui::ReportRequest& r, const std::string& dataStampa) {
@@ -659,21 +659,29 @@ Documento Componi(const Definizione& d, const ui::ReportRequest& r, const std::s
         std::min(limiti::kCorpoMassimo, limiti::kCorpoBase + n * limiti::kCorpoPerRiga);
     const std::size_t maxPassi =
         std::min(limiti::kPassiMassimi, limiti::kPassiBase + n * limiti::kPassiPerRiga);
-    std::vector<std::string> immagini;
-    inParte("stile", [&] { ControllaStile(d.stile, immagini); });
+    Riferimenti riferimenti;
+    inParte("stile", [&] { ControllaStile(d.stile, riferimenti); });
     doc.intestazione = inParte("intestazione", [&] {
         std::string html = Riempi(d.intestazione, radice, limiti::kIntestazione, maxPassi);
         std::vector<Tabella> tabelle;
-        dividi(html, tabelle, immagini, true);
+        dividi(html, tabelle, riferimenti, true);
+        // The heading is drawn on every page; a chart costs far more than its text.
+        if (riferimenti.grafici > 0) throw DefinizioneErrata("i grafici vanno nel corpo");
         return html;
     });
     doc.unita = inParte("corpo", [&] {
-        return Dividi(Riempi(d.corpo, radice, maxCorpo, maxPassi), doc.tabelle, immagini);
+        std::vector<Unita> unita =
+            Dividi(Riempi(d.corpo, radice, maxCorpo, maxPassi), doc.tabelle, riferimenti);
+        if (riferimenti.grafici > limiti::kGrafici)
+            throw DefinizioneErrata("più di " + std::to_string(limiti::kGrafici) +
+                                    " grafici: ogni distribuzione ne chiede uno");
+        return unita;
     });
     // Each image once: a file of the reports folder.
-    std::sort(immagini.begin(), immagini.end());
-    immagini.erase(std::unique(immagini.begin(), immagini.end()), immagini.end());
-    for (const std::string& nome : immagini) PercorsoImmagine(doc.cartella, nome);
+    std::vector<std::string>& file = riferimenti.file;
+    std::sort(file.begin(), file.end());
+    file.erase(std::unique(file.begin(), file.end()), file.end());
+    for (const std::string& nome : file) PercorsoImmagine(doc.cartella, nome);
     return doc;
 }
 

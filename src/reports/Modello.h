@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "reports/ControlloHtml.h"
 #include "reports/Definizione.h"
 #include "ui/Ports.h"
 
@@ -70,8 +71,8 @@ Documento Componi(const Definizione& d, const ui::ReportRequest& r, const std::s
 
 // Cuts an HTML flow into units, checking it as a text document will read it: every element
 // closed, nesting and the size of each unit within limits, attributes and style sheets checked
-// (ControlloHtml.h); the images named are added to immagini. Throws DefinizioneErrata.
+// (ControlloHtml.h); the images named are added to riferimenti. Throws DefinizioneErrata.
 std::vector<Unita> Dividi(const std::string& html, std::vector<Tabella>& tabelle,
-                          std::vector<std::string>& immagini);
+                          Riferimenti& riferimenti);
 
 }  // namespace reports

@@ -131,6 +131,7 @@ TEST_F(Cartella, FilledHtmlBeyondTheLimitsIsRefused) {
          "un elemento supera 256 KB"},
         {"{{#righe}}" + std::string(1000, 'x') + "{{/righe}}", "un elemento supera 256 KB"},
         {"<p>" + ripeti("<img src=\"grafico:0\"/>", 101) + "</p>", "più di 100 immagini"},
+        {ripeti("<p><img src=\"grafico:0\"/></p>", 51), "più di 50 grafici"},
         {"<div title=\"<b>\">x</div>", "carattere \"<\" dentro il tag <div>"},
         {"<div title=\"x>y</div>", "tag HTML non chiuso"},
         // Sections repeated one inside another: the work, then the size, past the limits.
@@ -191,6 +192,8 @@ TEST_F(Cartella, ResourcesComeOnlyFromTheReportsFolder) {
     EXPECT_NE(stampa("== intestazione\n<img src=\"/dev/zero\"/>\n== corpo\nx\n")
                   .find("intestazione: " + rifiuto),
               std::string::npos);
+    EXPECT_EQ(stampa("== intestazione\n<p><img src=\"grafico:0\"/></p>\n== corpo\nx\n"),
+              "intestazione: i grafici vanno nel corpo");
 }
 
 TEST_F(Cartella, NumbersThatWouldOverflowTheLayoutAreRefused) {

@@ -111,7 +111,7 @@ TEST(Modello, GroupsConsecutiveRowsWithCountsAndTotals) {
 
 TEST(Modello, CutsTheFlowIntoUnits) {
     std::vector<Tabella> tabelle;
-    std::vector<std::string> immagini;
+    Riferimenti immagini;
     const std::vector<Unita> u = Dividi(
         "testo libero <!-- nota <b> --><h1 class=\"x\">T</h1>\n<br/>\n"
         "<div style=\"page-break-before: always\"><table><tr><td>dentro</td></tr></table></div>"

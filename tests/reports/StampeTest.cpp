@@ -351,5 +351,24 @@ TEST_F(Stampe, PieLabelsAreText) {
     EXPECT_NE(testo.find("<b>Grassetto</b>"), std::string::npos) << testo;
 }
 
+// A chart of many entries draws the largest ones and the rest as one; its table lists them all.
+TEST_F(Stampe, ChartsDrawTheirLargestEntries) {
+    const QString file = dir_.filePath("VD_Prova.rpt");
+    std::ofstream(file.toStdString())
+        << "distribuzione: Torta | Nome\ndistribuzione: Barre | Nome\ntorte: Torta\n== corpo\n"
+           "{{#distribuzioni}}<p>{{#voci}}{{voce}} {{/voci}}</p><p><img src=\"{{grafico}}\" "
+           "width=\"330\" height=\"170\"/></p>{{/distribuzioni}}\n";
+    ui::ReportRequest r;
+    r.file = file.toStdString();
+    r.columns = {"Nome"};
+    for (int i = 0; i < 400; ++i) r.rows.push_back({"N" + std::to_string(i % 200)});
+    QElapsedTimer t;
+    t.start();
+    const std::string testo = stampa(r);
+    EXPECT_LT(t.elapsed(), 10000);
+    EXPECT_NE(testo.find("Altre voci"), std::string::npos) << testo;
+    EXPECT_EQ(conta(testo, std::regex("N199 ")), 2u) << testo;  // in both tables
+}
+
 }  // namespace
 }  // namespace gui
