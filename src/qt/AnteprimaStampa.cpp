@@ -210,8 +210,12 @@ bool AnteprimaStampa::completa() {
 
 void AnteprimaStampa::errore(const QString& motivo) {
     const QString nome = QFileInfo(QString::fromStdString(richiesta_.file)).fileName();
-    QMessageBox::warning(this, "Attenzione",
-                         "Impossibile stampare il report " + nome + ":\n" + motivo);
+    // Plain text: a reason may quote a file name, which a rich text would read as HTML.
+    QMessageBox box(QMessageBox::Warning, "Attenzione",
+                    "Impossibile stampare il report " + nome + ":\n" + motivo, QMessageBox::Ok,
+                    this);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
 }
 
 void AnteprimaStampa::stampa() {

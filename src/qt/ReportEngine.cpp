@@ -4,12 +4,14 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
+#include <QBuffer>
 #include <QChart>
 #include <QDate>
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QGraphicsScene>
 #include <QImage>
+#include <QImageReader>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPieSeries>
@@ -19,19 +21,24 @@
 #include <QTextTable>
 #include <algorithm>
 #include <charconv>
+#include <map>
+#include <numeric>
 #include <stdexcept>
 
 #include "qt/AnteprimaStampa.h"
 #include "qt/RigheTabella.h"
+#include "reports/ControlloHtml.h"
+#include "reports/Limiti.h"
 
 namespace gui {
 
 namespace {
 
 constexpr double kUnitaPerMm = 96.0 / 25.4;
-constexpr double kPiede = 26;  // room for the footer at the bottom of the body
-constexpr double kStacco = 6;  // between heading and body
-const QChar kSegno(0x2063);    // the text of the blocks that mark where a unit ends
+constexpr double kPiede = 26;        // room for the footer at the bottom of the body
+constexpr double kStacco = 6;        // between heading and body
+constexpr double kCorpoMinimo = 30;  // millimetres of body the heading must leave
+const QChar kSegno(0x2063);          // the text of the blocks that mark where a unit ends
 
 // Layout at 96 dots per inch, whatever the screen.
 QPaintDevice& dispositivo96() {
@@ -58,14 +65,19 @@ QFont carattereTesto() {
     return f;
 }
 
-// Draws <img src="grafico:N"> as chart N of the report, other images from the document's
-// resources.
+}  // namespace
+
+// Draws <img src="grafico:N"> as chart N of the report, other images from the reports folder.
+// Those images are loaded here, for every text document of the report: only files the report
+// may name (reports::PercorsoImmagine), read once, within limits of bytes and pixels. Anything
+// else is not loaded, whatever names it.
 class Grafici : public QObject, public QTextObjectInterface {
     Q_OBJECT
     Q_INTERFACES(QTextObjectInterface)
 
 public:
-    explicit Grafici(const std::vector<reports::Grafico>& grafici) : grafici_(grafici) {}
+    Grafici(const std::vector<reports::Grafico>& grafici, std::string cartella)
+        : grafici_(grafici), cartella_(std::move(cartella)) {}
 
     QSizeF intrinsicSize(QTextDocument* doc, int, const QTextFormat& format) override {
         const QTextImageFormat f = format.toImageFormat();
@@ -75,7 +87,8 @@ public:
             if (s.width() <= 0) s.setWidth(img.isNull() ? 300 : img.width());
             if (s.height() <= 0) s.setHeight(img.isNull() ? 200 : img.height());
         }
-        return s;
+        // Never larger than a sheet.
+        return s.boundedTo(QSizeF(kLatoMassimo, kLatoMassimo));
     }
 
     void drawObject(QPainter* p, const QRectF& rect, QTextDocument* doc, int,
@@ -91,9 +104,50 @@ public:
         if (!img.isNull()) p->drawImage(rect, img);
     }
 
+    // The image a text document asks for by name; null when it may not or cannot be loaded.
+    QImage carica(const QUrl& url) {
+        const QString chiave = url.toString();
+        if (const auto it = caricate_.find(chiave); it != caricate_.end()) return it->second;
+        QImage img = leggi(url);
+        pixel_ += static_cast<long long>(img.width()) * img.height();
+        caricate_.emplace(chiave, img);
+        return img;
+    }
+
 private:
+    static constexpr double kLatoMassimo = 1200;  // units: more than the long side of A4
+
     static QImage immagine(QTextDocument* doc, const QString& nome) {
         return doc->resource(QTextDocument::ImageResource, QUrl(nome)).value<QImage>();
+    }
+
+    QImage leggi(const QUrl& url) const {
+        namespace lim = reports::limiti;
+        // Only a relative name: no scheme (file:, http:, qrc:, the charts' grafico:), no host.
+        if (!url.isRelative() || !url.host().isEmpty() || url.hasQuery() || url.hasFragment())
+            return {};
+        std::string percorso;
+        try {
+            percorso =
+                reports::PercorsoImmagine(cartella_, url.path(QUrl::FullyDecoded).toStdString());
+        } catch (const reports::DefinizioneErrata&) {
+            return {};
+        }
+        QFile file(QString::fromStdString(percorso));
+        if (!file.open(QIODevice::ReadOnly)) return {};
+        QByteArray dati = file.read(static_cast<qint64>(lim::kByteImmagine) + 1);
+        if (dati.size() > static_cast<qsizetype>(lim::kByteImmagine)) return {};
+        QBuffer buffer(&dati);
+        QImageReader lettore(&buffer);
+        static const QByteArray formati[] = {"png", "jpeg", "jpg", "gif", "bmp"};
+        if (std::find(std::begin(formati), std::end(formati), lettore.format()) ==
+            std::end(formati))
+            return {};
+        const QSize s = lettore.size();
+        if (!s.isValid() || s.width() > lim::kLatoImmagine || s.height() > lim::kLatoImmagine ||
+            pixel_ + static_cast<long long>(s.width()) * s.height() > lim::kPixelImmagini)
+            return {};
+        return lettore.read();
     }
 
     // Bars across, one per row, each label whole on its left and the count at the bar's end.
@@ -133,7 +187,32 @@ private:
         p.restore();
     }
 
-    static void disegnaGrafico(QPainter& p, const QRectF& rect, const reports::Grafico& g) {
+    // The entries a chart draws: the largest, in their order, the rest as one.
+    static reports::Grafico disegnato(const reports::Grafico& g) {
+        const std::size_t massimo = reports::limiti::kVociGrafico;
+        if (g.voci.size() <= massimo) return g;
+        std::vector<std::size_t> ordine(g.voci.size());
+        std::iota(ordine.begin(), ordine.end(), std::size_t{0});
+        std::stable_sort(ordine.begin(), ordine.end(), [&](std::size_t a, std::size_t b) {
+            return g.voci[a].second > g.voci[b].second;
+        });
+        std::vector<bool> tenuta(g.voci.size(), false);
+        for (std::size_t i = 0; i + 1 < massimo; ++i) tenuta[ordine[i]] = true;
+        reports::Grafico d{g.titolo, g.torta, {}};
+        double altre = 0;
+        for (std::size_t i = 0; i < g.voci.size(); ++i) {
+            if (tenuta[i]) {
+                d.voci.push_back(g.voci[i]);
+            } else {
+                altre += g.voci[i].second;
+            }
+        }
+        d.voci.emplace_back("Altre voci", altre);
+        return d;
+    }
+
+    static void disegnaGrafico(QPainter& p, const QRectF& rect, const reports::Grafico& tutte) {
+        const reports::Grafico g = disegnato(tutte);
         if (!g.torta) {
             disegnaBarre(p, rect, g);
             return;
@@ -154,7 +233,9 @@ private:
             if (valore <= 0) continue;
             const QString percento =
                 QLocale(QLocale::Italian).toString(totale > 0 ? 100 * valore / totale : 0, 'f', 1);
-            serie->append(QString::fromStdString(etichetta) + " (" + percento + "%)", valore);
+            // The legend reads its labels as HTML.
+            serie->append(
+                QString::fromStdString(etichetta).toHtmlEscaped() + " (" + percento + "%)", valore);
         }
         chart->addSeries(serie);
         // Below the pie the legend has the chart's whole width for its labels.
@@ -165,6 +246,27 @@ private:
     }
 
     const std::vector<reports::Grafico>& grafici_;
+    const std::string cartella_;
+    std::map<QString, QImage> caricate_;
+    long long pixel_ = 0;  // of the images loaded
+};
+
+namespace {
+
+// A text document of the report: its resources come from the report's images alone.
+class DocumentoReport : public QTextDocument {
+public:
+    explicit DocumentoReport(Grafici& grafici) : grafici_(grafici) {}
+
+protected:
+    QVariant loadResource(int type, const QUrl& name) override {
+        if (type != QTextDocument::ImageResource) return {};
+        const QImage img = grafici_.carica(name);
+        return img.isNull() ? QVariant() : QVariant(img);
+    }
+
+private:
+    Grafici& grafici_;
 };
 
 // The top margin of what starts a text document.
@@ -199,13 +301,17 @@ Impaginazione::Impaginazione(reports::Documento documento, QString dataStampa)
         documento_.orientamento == reports::Orientamento::Orizzontale ? QPageLayout::Landscape
                                                                       : QPageLayout::Portrait,
         QMarginsF(m.sinistro, m.alto, m.destro, m.basso), QPageLayout::Millimeter);
-    grafici_ = std::make_shared<Grafici>(documento_.grafici);
+    grafici_ = std::make_shared<Grafici>(documento_.grafici, documento_.cartella);
     const QSizeF carta = formato();
     larghezza_ = carta.width() - (m.sinistro + m.destro) * kUnitaPerMm;
     intestazione_ = nuovoDocumento(QString::fromStdString(documento_.intestazione));
     const double testa =
         documento_.intestazione.empty() ? 0 : intestazione_->size().height() + kStacco;
     altezza_ = carta.height() - (m.alto + m.basso) * kUnitaPerMm - testa - kPiede;
+    if (altezza_ < kCorpoMinimo * kUnitaPerMm)
+        throw reports::DefinizioneErrata("l'intestazione lascia meno di " +
+                                         std::to_string(static_cast<int>(kCorpoMinimo / 10)) +
+                                         " cm al corpo della pagina");
     righe_ = std::make_unique<RigheTabella>(
         documento_, [this](const QString& html) { return nuovoDocumento(html); }, dispositivo96());
 }
@@ -222,7 +328,7 @@ QSizeF Impaginazione::formato() const {
 }
 
 std::unique_ptr<QTextDocument> Impaginazione::nuovoDocumento(const QString& html) const {
-    auto d = std::make_unique<QTextDocument>();
+    auto d = std::make_unique<DocumentoReport>(*grafici_);
     d->documentLayout()->setPaintDevice(&dispositivo96());
     d->documentLayout()->registerHandler(QTextFormat::ImageObject, grafici_.get());
     d->setDefaultFont(carattereTesto());

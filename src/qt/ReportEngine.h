@@ -19,6 +19,7 @@ class QTextDocument;
 
 namespace gui {
 
+class Grafici;
 class RigheTabella;
 
 // Pages are measured in units of 1/96 inch; a painter for another device is scaled first.
@@ -64,7 +65,7 @@ private:
     std::size_t prossima_ = 0;
     std::size_t ultimaCapienza_ = 40;
     bool completa_ = false;
-    std::shared_ptr<QObject> grafici_;
+    std::shared_ptr<Grafici> grafici_;
     std::unique_ptr<RigheTabella> righe_;
 };
 

@@ -4,9 +4,14 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QImage>
+#include <QPainter>
 #include <QTemporaryDir>
+#include <QUrl>
 #include <cstdio>
+#include <fstream>
 #include <iterator>
 #include <map>
 #include <regex>
@@ -14,6 +19,7 @@
 #include <string>
 
 #include "qt/ReportEngine.h"
+#include "reports/Definizione.h"
 
 namespace gui {
 namespace {
@@ -244,6 +250,124 @@ TEST_F(Stampe, StatisticsPrintsSectionsWithCharts) {
             testo, std::regex(std::regex_replace(std::string(t), std::regex(" "), "\\s+"))))
             << t << "\n"
             << testo;
+}
+
+// Page 1 of a laid-out report as the preview draws it, 1/96 inch per pixel.
+QImage primaPagina(Impaginazione& imp) {
+    Completa(imp, nullptr);
+    QImage foglio(imp.formato().toSize(), QImage::Format_RGB32);
+    foglio.fill(Qt::white);
+    QPainter p(&foglio);
+    imp.disegna(p, 0);
+    p.end();
+    return foglio;
+}
+
+// A folder of definitions holding a red square image; the body starts 10 mm from the corner.
+class Immagini : public Stampe {
+protected:
+    void SetUp() override {
+        Stampe::SetUp();
+        QImage rosso(30, 30, QImage::Format_RGB32);
+        rosso.fill(Qt::red);
+        ASSERT_TRUE(rosso.save(dir_.filePath("stemma.png")));
+        QImage lunga(5000, 2, QImage::Format_RGB32);
+        lunga.fill(Qt::red);
+        ASSERT_TRUE(lunga.save(dir_.filePath("lunga.png")));
+    }
+    // Whether the body's first 40 x 40 units show red.
+    static bool rosso(const QImage& foglio) { return foglio.pixelColor(58, 58) == QColor(Qt::red); }
+};
+
+TEST_F(Immagini, ImagesOfTheReportsFolderAreDrawn) {
+    const QString file = dir_.filePath("VD_Prova.rpt");
+    std::ofstream(file.toStdString())
+        << "margini: 10 10 10 10\n== corpo\n"
+           "<p><img src=\"stemma.png\" width=\"40\" height=\"40\"/></p>\n";
+    ui::ReportRequest r;
+    r.file = file.toStdString();
+    Impaginazione imp(reports::Componi(reports::CaricaDefinizione(r.file), r, "15/09/2006"), "");
+    EXPECT_TRUE(rosso(primaPagina(imp)));
+}
+
+// Whatever reaches a text document, only images of the reports folder are loaded: a body that
+// did not pass the checks of a definition draws nothing else, and quickly.
+TEST_F(Immagini, NothingElseIsLoaded) {
+    const std::string assoluto =
+        QUrl::fromLocalFile(dir_.filePath("stemma.png")).toString().toStdString();
+    for (const std::string& html : {
+             std::string("<p><img src=\"/dev/zero\" width=\"40\" height=\"40\"/></p>"),
+             "<p><img src=\"" + assoluto + "\" width=\"40\" height=\"40\"/></p>",
+             "<p><img src=\"../" + dir_.path().section('/', -1).toStdString() +
+                 "/stemma.png\" width=\"40\" height=\"40\"/></p>",
+             std::string("<p><img src=\"lunga.png\" width=\"40\" height=\"40\"/></p>"),
+             std::string("<table width=\"40\" height=\"40\" background=\"/dev/zero\"><tr>"
+                         "<td style=\"background-image: url(/dev/zero)\">x</td></tr></table>"),
+             std::string("<link rel=\"stylesheet\" href=\"/dev/zero\"/><p>x</p>"),
+         }) {
+        reports::Documento doc;
+        doc.margini = {10, 10, 10, 10};
+        doc.cartella = dir_.path().toStdString();
+        doc.stile = "@import url(/dev/zero);";
+        doc.unita.push_back({html, -1, false});
+        QElapsedTimer t;
+        t.start();
+        Impaginazione imp(std::move(doc), "");
+        EXPECT_FALSE(rosso(primaPagina(imp))) << html;
+        EXPECT_LT(t.elapsed(), 5000) << html;
+    }
+}
+
+TEST_F(Stampe, HeadingThatLeavesNoRoomIsRefused) {
+    const QString file = dir_.filePath("VD_Prova.rpt");
+    std::ofstream(file.toStdString())
+        << "== intestazione\n<table height=\"1000\"><tr><td>Comune</td></tr></table>\n== "
+           "corpo\n<p>x</p>\n";
+    ui::ReportRequest r;
+    r.file = file.toStdString();
+    try {
+        StampaPdf(r, dir_.filePath("x.pdf"), "15/09/2006");
+        ADD_FAILURE() << "accettata";
+    } catch (const reports::DefinizioneErrata& e) {
+        EXPECT_STREQ(e.what(), "l'intestazione lascia meno di 3 cm al corpo della pagina");
+    }
+}
+
+// The legend of a pie reads its labels as HTML: a label is shown as written, never loaded.
+TEST_F(Stampe, PieLabelsAreText) {
+    const QString file = dir_.filePath("VD_Prova.rpt");
+    std::ofstream(file.toStdString())
+        << "distribuzione: Esito | FlagA=<b>Grassetto</b> <img src=\"/dev/zero\"/>, FlagB=Altro\n"
+           "torte: Esito\n== corpo\n{{#distribuzioni}}<p><img src=\"{{grafico}}\" width=\"330\" "
+           "height=\"170\"/></p>{{/distribuzioni}}\n";
+    ui::ReportRequest r;
+    r.file = file.toStdString();
+    r.columns = {"FlagA", "FlagB"};
+    r.rows = {{"1", "0"}, {"1", "1"}};
+    QElapsedTimer t;
+    t.start();
+    const std::string testo = stampa(r);
+    EXPECT_LT(t.elapsed(), 5000);
+    EXPECT_NE(testo.find("<b>Grassetto</b>"), std::string::npos) << testo;
+}
+
+// A chart of many entries draws the largest ones and the rest as one; its table lists them all.
+TEST_F(Stampe, ChartsDrawTheirLargestEntries) {
+    const QString file = dir_.filePath("VD_Prova.rpt");
+    std::ofstream(file.toStdString())
+        << "distribuzione: Torta | Nome\ndistribuzione: Barre | Nome\ntorte: Torta\n== corpo\n"
+           "{{#distribuzioni}}<p>{{#voci}}{{voce}} {{/voci}}</p><p><img src=\"{{grafico}}\" "
+           "width=\"330\" height=\"170\"/></p>{{/distribuzioni}}\n";
+    ui::ReportRequest r;
+    r.file = file.toStdString();
+    r.columns = {"Nome"};
+    for (int i = 0; i < 400; ++i) r.rows.push_back({"N" + std::to_string(i % 200)});
+    QElapsedTimer t;
+    t.start();
+    const std::string testo = stampa(r);
+    EXPECT_LT(t.elapsed(), 10000);
+    EXPECT_NE(testo.find("Altre voci"), std::string::npos) << testo;
+    EXPECT_EQ(conta(testo, std::regex("N199 ")), 2u) << testo;  // in both tables
 }
 
 }  // namespace
