@@ -51,8 +51,12 @@ const Tabella& TabConfigurazione() {
 }
 
 const Tabella& TabDomanda() {
+    // The Region's columns come first: a server reads the columns before a column to reach it.
     static const Tabella t{"Domanda",
-                           {chiaveInvio("CodComune"),
+                           {// 1 when, at its import, another application had the same fiscal
+                            // code (see Duplicati.h).
+                            {"DoppioCodFisc", I, false},
+                            chiaveInvio("CodComune"),
                             chiaveInvio("Punto_lavoro"),
                             {"NumRepertorio", T},
                             {"DataDomanda", T},
@@ -114,17 +118,17 @@ const Tabella& TabDomanda() {
                             {"FlagEsclusaTermine", T},
                             {"FlagEsclusaIstruttoria", T},
                             {"FlagEsclusaMancaContr", T},
-                            {"DataRegistrazione", T},
-                            // 1 when, at its import, another application had the same fiscal
-                            // code (see Duplicati.cpp).
-                            {"DoppioCodFisc", I, false}},
+                            {"DataRegistrazione", T}},
                            "NumRepertorio"};
     return t;
 }
 
 const Tabella& TabNucleoFam() {
     static const Tabella t{"NucleoFam",
-                           {chiaveInvio("CodComune"),
+                           {// 1 when, at its import, a household row of another municipality
+                            // had the same name and birth date (see Duplicati.h).
+                            {"DoppioNucleo", I, false},
+                            chiaveInvio("CodComune"),
                             chiaveInvio("Punto_lavoro"),
                             {"NumRepertorio", T},
                             {"ProgrNucleo", I},
@@ -133,10 +137,7 @@ const Tabella& TabNucleoFam() {
                             {"DataNascita", T},
                             {"CodProfes", T},
                             {"RedditoEur", D},
-                            {"DataRegistrazione", T},
-                            // 1 when, at its import, a household row of another municipality
-                            // had the same name and birth date.
-                            {"DoppioNucleo", I, false}},
+                            {"DataRegistrazione", T}},
                            "NumRepertorio, ProgrNucleo"};
     return t;
 }
@@ -153,7 +154,7 @@ const std::vector<Indice>& Indici() {
     // start from the few rows marked at their import.
     static const std::vector<Indice> i = {
         {"Domanda_Invio", "Domanda", "CodComune, Punto_lavoro", ""},
-        {"Domanda_CodFisc", "Domanda", "CodFiscRich, CodComune", ""},
+        {"Domanda_CodFisc", "Domanda", "CodFiscRich", ""},
         {"Domanda_Doppi", "Domanda", "CodFiscRich", "DoppioCodFisc = 1"},
         {"NucleoFam_Invio", "NucleoFam", "CodComune, Punto_lavoro", ""},
         {"NucleoFam_Persona", "NucleoFam", "CognomeNome, DataNascita, CodComune", ""},
