@@ -8,8 +8,10 @@
 #   postgres-prova.sh ferma FOLDER          stops it and removes FOLDER
 set -euo pipefail
 azione=${1:?azione: avvia o ferma}
-cartella=${2:?cartella del server}
+cartella=$(realpath -m "${2:?cartella del server}")
 porta=${3:-54329}
+# The server's user may not be allowed into the caller's folder (a root home, for one).
+cd /
 
 bin=$(ls -d /usr/lib/postgresql/*/bin 2>/dev/null | sort -V | tail -n 1)
 if [ -z "$bin" ] || [ ! -x "$bin/initdb" ]; then
