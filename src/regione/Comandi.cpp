@@ -196,7 +196,8 @@ int Importa(const Richiesta& r, const Ambiente& a) {
             barra.pulisci();
             a.out << file[k] << ": rifiutato: " << e.what() << '\n';
             ++rifiutati;
-        } catch (const ErroreDatabase& e) {
+        } catch (const std::exception& e) {
+            // The Region's database, or this computer, failed: the next files would too.
             barra.pulisci();
             a.out << file[k] << ": non importato\n";
             a.err << "Importazione interrotta: " << e.what() << '\n';

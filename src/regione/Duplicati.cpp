@@ -53,11 +53,13 @@ void LeggiRichiedentiDoppi(Motore& m, const std::function<void(const Richiedente
 }
 
 void LeggiComponentiDoppi(Motore& m, const std::function<void(const ComponenteDoppio&)>& riga) {
+    // CROSS JOIN keeps the few candidates as the outer loop in the embedded engine, which would
+    // otherwise scan every household row; the server plans it as a plain join.
     m.interroga(
         "SELECT n.CognomeNome, n.DataNascita, n.CodComune, n.NumRepertorio "
-        "FROM NucleoFam n JOIN (SELECT a.CognomeNome, a.DataNascita FROM NucleoFam a JOIN "
-        "(SELECT DISTINCT CognomeNome, DataNascita FROM NucleoFam WHERE DoppioNucleo = 1) c "
-        "ON a.CognomeNome = c.CognomeNome AND a.DataNascita = c.DataNascita "
+        "FROM NucleoFam n JOIN (SELECT a.CognomeNome, a.DataNascita FROM (SELECT DISTINCT "
+        "CognomeNome, DataNascita FROM NucleoFam WHERE DoppioNucleo = 1) c CROSS JOIN NucleoFam a "
+        "WHERE a.CognomeNome = c.CognomeNome AND a.DataNascita = c.DataNascita "
         "GROUP BY a.CognomeNome, a.DataNascita HAVING min(a.CodComune) <> max(a.CodComune)) x "
         "ON x.CognomeNome = n.CognomeNome AND x.DataNascita = n.DataNascita "
         "ORDER BY n.CognomeNome, n.DataNascita, n.CodComune, n.Punto_lavoro, "

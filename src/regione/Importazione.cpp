@@ -60,11 +60,13 @@ public:
         if (!fs::is_regular_file(stato)) throw Rifiuto("non è un file");
         std::string modello = (fs::temp_directory_path() / "vendral-regione-XXXXXX").string();
         if (mkdtemp(modello.data()) == nullptr)
-            throw ErroreDatabase("impossibile creare una cartella temporanea in " +
-                                 fs::temp_directory_path().string());
+            throw std::runtime_error("impossibile creare una cartella temporanea in " +
+                                     fs::temp_directory_path().string());
         cartella_ = modello;
         percorso_ = (cartella_ / "archivio.mdb").string();
         if (!fs::copy_file(origine, percorso_, ec)) {
+            std::error_code ignorato;
+            fs::remove_all(cartella_, ignorato);
             throw Rifiuto("impossibile leggere il file (" +
                           (ec == std::errc::permission_denied ? std::string("accesso negato")
                                                               : ec.message()) +
@@ -91,24 +93,23 @@ void VerificaIntegrita(store::Database& archivio) {
         throw Rifiuto(std::string(kDanneggiato) + " (controllo di integrità non superato)");
 }
 
+// Column names are matched as the engine does, without regard to case.
+std::string Minuscolo(std::string nome) {
+    std::transform(nome.begin(), nome.end(), nome.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return nome;
+}
+
 // Every table and column the Region reads must be there.
 void VerificaStruttura(store::Database& archivio) {
     for (const Tabella* t : Tabelle()) {
         std::vector<std::string> presenti;
         store::Statement st = archivio.prepare("PRAGMA table_info(" + t->nome + ")");
-        while (st.step()) {
-            std::string nome = st.value(1).toText();
-            std::transform(nome.begin(), nome.end(), nome.begin(),
-                           [](unsigned char c) { return std::tolower(c); });
-            presenti.push_back(nome);
-        }
+        while (st.step()) presenti.push_back(Minuscolo(st.value(1).toText()));
         if (presenti.empty())
             throw Rifiuto(std::string(kNonArchivio) + " (manca la tabella " + t->nome + ")");
         for (const Colonna& c : t->dallArchivio()) {
-            std::string nome = c.nome;
-            std::transform(nome.begin(), nome.end(), nome.begin(),
-                           [](unsigned char ch) { return std::tolower(ch); });
-            if (std::find(presenti.begin(), presenti.end(), nome) == presenti.end())
+            if (std::find(presenti.begin(), presenti.end(), Minuscolo(c.nome)) == presenti.end())
                 throw Rifiuto(std::string(kNonArchivio) + " (manca la colonna " + c.nome +
                               " della tabella " + t->nome + ")");
         }

@@ -250,6 +250,12 @@ TEST_P(RegioneTest, OgniFileRifiutatoHaIlSuoMotivoEGliAltriSonoImportati) {
     store::Database::create(file("senzaconfig.mdb")).close();
     ScriviEstrazione(file("nonciifrato.mdb"), ComuneAA(), "");
     std::filesystem::create_directory(file("vuota"));
+    const auto ritocca = [&](const std::string& nome, const std::vector<std::string>& sql) {
+        ScriviEstrazione(file(nome), ComuneAA());
+        store::Database db = store::Database::open(file(nome));
+        for (const std::string& istruzione : sql) db.execute(istruzione);
+        return file(nome);
+    };
 
     const std::vector<Caso> casi = {
         {scrivi("testo.mdb", "Elenco delle domande\n"), "non è un archivio di Vendral 2005"},
@@ -261,6 +267,13 @@ TEST_P(RegioneTest, OgniFileRifiutatoHaIlSuoMotivoEGliAltriSonoImportati) {
         {troncato, "l'archivio è danneggiato"},
         {file("manca.mdb"), "il file non esiste"},
         {file("vuota"), "la cartella non contiene archivi .mdb"},
+        {ritocca("senzanucleo.mdb", {"DROP TABLE NucleoFam"}),
+         "non è un archivio di Vendral 2005 (manca la tabella NucleoFam)"},
+        {ritocca("senzacolonna.mdb",
+                 {"DROP TABLE Configurazione",
+                  "CREATE TABLE Configurazione (CodComune TEXT, Punto_lavoro TEXT)"}),
+         "non è un archivio di Vendral 2005 (manca la colonna Data_emis_bando della tabella "
+         "Configurazione)"},
         {file("senzaconfig.mdb"), "nella configurazione manca il codice del comune"},
         {conConfigurazione("senzacomune.mdb", "", "AA"),
          "nella configurazione manca il codice del comune"},
