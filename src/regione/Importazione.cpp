@@ -12,6 +12,7 @@
 
 #include "regione/Duplicati.h"
 #include "store/DbError.h"
+#include "store/Text.h"
 
 namespace regione {
 
@@ -168,6 +169,12 @@ Configurazione LeggiConfigurazione(store::Database& archivio) {
     if (cfg.codComune.empty()) throw Rifiuto("nella configurazione manca il codice del comune");
     if (cfg.puntoLavoro.empty())
         throw Rifiuto("nella configurazione manca il codice del punto di raccolta");
+    // With these lengths no sending's register numbers can begin like another's.
+    if (store::utf8Length(cfg.codComune) != 6)
+        throw Rifiuto("il codice del comune " + cfg.codComune + " non è di sei caratteri");
+    if (store::utf8Length(cfg.puntoLavoro) != 2)
+        throw Rifiuto("il codice del punto di raccolta " + cfg.puntoLavoro +
+                      " non è di due caratteri");
     return cfg;
 }
 

@@ -279,6 +279,10 @@ TEST_P(RegioneTest, OgniFileRifiutatoHaIlSuoMotivoEGliAltriSonoImportati) {
          "nella configurazione manca il codice del comune"},
         {conConfigurazione("senzapunto.mdb", "A00102", ""),
          "nella configurazione manca il codice del punto di raccolta"},
+        {conConfigurazione("comunecorto.mdb", "A0010", "2A"),
+         "il codice del comune A0010 non è di sei caratteri"},
+        {conConfigurazione("puntolungo.mdb", "A00102", "AAB"),
+         "il codice del punto di raccolta AAB non è di due caratteri"},
         {estrazione("altrocomune.mdb", altroComune),
          "il numero di repertorio A001012005AA2 non corrisponde al comune A00102 e al punto di "
          "raccolta AA"},
