@@ -397,6 +397,8 @@ std::vector<double> Impaginazione::fini(QTextDocument& d, std::size_t da, std::s
                     ? lay->blockBoundingRect(t->cellAt(riga, 0).firstCursorPosition().block()).top()
                     : fondo);
         }
+        // The mark that follows the table ends no unit: the next unit ends at the mark after it.
+        prossimoSegno();
         k += righe;
     }
     return fini;
