@@ -35,6 +35,10 @@ namespace gui {
 namespace {
 
 constexpr double kUnitaPerMm = 96.0 / 25.4;
+constexpr double kMargineMinimo = 15;  // millimetres on every side of every page
+// Millimetres the text keeps from the margins: a glyph may reach a little past the width its
+// line was given, a descender below its line.
+constexpr double kRespiro = 1;
 constexpr double kPiede = 26;        // room for the footer at the bottom of the body
 constexpr double kStacco = 6;        // between heading and body
 constexpr double kCorpoMinimo = 30;  // millimetres of body the heading must leave
@@ -295,19 +299,21 @@ struct Impaginazione::Pagina {
 
 Impaginazione::Impaginazione(reports::Documento documento, QString dataStampa)
     : documento_(std::move(documento)), dataStampa_(std::move(dataStampa)) {
-    const auto& m = documento_.margini;
+    auto& m = documento_.margini;
+    for (double* lato : {&m.alto, &m.destro, &m.basso, &m.sinistro})
+        *lato = std::max(*lato, kMargineMinimo);
     layout_ = QPageLayout(
         QPageSize(QPageSize::A4),
         documento_.orientamento == reports::Orientamento::Orizzontale ? QPageLayout::Landscape
                                                                       : QPageLayout::Portrait,
         QMarginsF(m.sinistro, m.alto, m.destro, m.basso), QPageLayout::Millimeter);
     grafici_ = std::make_shared<Grafici>(documento_.grafici, documento_.cartella);
-    const QSizeF carta = formato();
-    larghezza_ = carta.width() - (m.sinistro + m.destro) * kUnitaPerMm;
+    const QRectF contenuto = this->contenuto();
+    larghezza_ = contenuto.width();
     intestazione_ = nuovoDocumento(QString::fromStdString(documento_.intestazione));
     const double testa =
         documento_.intestazione.empty() ? 0 : intestazione_->size().height() + kStacco;
-    altezza_ = carta.height() - (m.alto + m.basso) * kUnitaPerMm - testa - kPiede;
+    altezza_ = contenuto.height() - testa - kPiede;
     if (altezza_ < kCorpoMinimo * kUnitaPerMm)
         throw reports::DefinizioneErrata("l'intestazione lascia meno di " +
                                          std::to_string(static_cast<int>(kCorpoMinimo / 10)) +
@@ -325,6 +331,16 @@ int Impaginazione::pagine() const {
 QSizeF Impaginazione::formato() const {
     const QSizeF mm = layout_.fullRect(QPageLayout::Millimeter).size();
     return mm * kUnitaPerMm;
+}
+
+QRectF Impaginazione::areaStampa() const {
+    const QRectF mm = layout_.paintRect(QPageLayout::Millimeter);
+    return {mm.topLeft() * kUnitaPerMm, mm.size() * kUnitaPerMm};
+}
+
+QRectF Impaginazione::contenuto() const {
+    const double r = kRespiro * kUnitaPerMm;
+    return areaStampa().adjusted(r, r, -r, -r);
 }
 
 std::unique_ptr<QTextDocument> Impaginazione::nuovoDocumento(const QString& html) const {
@@ -493,12 +509,11 @@ bool Impaginazione::avanza() {
 
 void Impaginazione::disegna(QPainter& p, int n) const {
     if (n < 0 || n >= pagine()) return;
-    const auto& m = documento_.margini;
-    const QSizeF carta = formato();
-    const double sinistra = m.sinistro * kUnitaPerMm;
-    const double alto = m.alto * kUnitaPerMm;
+    const QRectF area = contenuto();
     p.save();
-    p.translate(sinistra, alto);
+    // A table wider than the page, an image or a chart is cut at the margins.
+    p.setClipRect(areaStampa(), Qt::IntersectClip);
+    p.translate(area.topLeft());
     double y = 0;
     if (!documento_.intestazione.empty()) {
         intestazione_->drawContents(&p);
@@ -518,13 +533,14 @@ void Impaginazione::disegna(QPainter& p, int n) const {
     }
     p.restore();
 
-    const double basePiede = carta.height() - m.basso * kUnitaPerMm;
+    const double basePiede = area.bottom();
     p.save();
+    p.setClipRect(areaStampa(), Qt::IntersectClip);
     p.setPen(QPen(Qt::gray, 0.7));
-    p.drawLine(QPointF(sinistra, basePiede - 16), QPointF(sinistra + larghezza_, basePiede - 16));
+    p.drawLine(QPointF(area.left(), basePiede - 16), QPointF(area.right(), basePiede - 16));
     p.setPen(Qt::black);
     p.setFont(carattere(10));
-    const QRectF riga(sinistra, basePiede - 14, larghezza_, 14);
+    const QRectF riga(area.left(), basePiede - 14, larghezza_, 14);
     p.drawText(riga, Qt::AlignLeft | Qt::AlignVCenter, "Stampato il " + dataStampa_);
     const QString totale = completa_ ? QString::number(pagine()) : QStringLiteral("...");
     p.drawText(riga, Qt::AlignRight | Qt::AlignVCenter,
@@ -540,6 +556,27 @@ bool Completa(Impaginazione& imp, const std::function<bool(std::size_t, std::siz
     return true;
 }
 
+bool DisegnaPagine(const Impaginazione& imp, QPagedPaintDevice& dispositivo, int da, int a) {
+    const QRectF area = imp.areaStampa();
+    const QSizeF destinazione =
+        dispositivo.pageLayout().paintRect(QPageLayout::Millimeter).size() * kUnitaPerMm;
+    const double riduzione =
+        std::min({1.0, destinazione.width() / area.width(), destinazione.height() / area.height()});
+    const double scala = dispositivo.logicalDpiX() / 96.0 * riduzione;
+    QPainter p;
+    bool riuscita = p.begin(&dispositivo);
+    for (int n = da; riuscita && n <= a; ++n) {
+        if (n > da) riuscita = dispositivo.newPage();
+        p.save();
+        p.scale(scala, scala);
+        p.translate(-area.topLeft());
+        imp.disegna(p, n - 1);
+        p.restore();
+    }
+    if (p.isActive()) riuscita = p.end() && riuscita;
+    return riuscita;
+}
+
 void SalvaPdf(Impaginazione& imp, const QString& file) {
     Completa(imp, nullptr);
     QPdfWriter pdf(file);
@@ -547,18 +584,8 @@ void SalvaPdf(Impaginazione& imp, const QString& file) {
     pdf.setResolution(600);
     pdf.setTitle(QString::fromStdString(imp.documento().titolo));
     pdf.setCreator("Vendral 2005");
-    QPainter p;
-    if (!p.begin(&pdf))
+    if (!DisegnaPagine(imp, pdf, 1, imp.pagine()))
         throw std::runtime_error("impossibile scrivere il file " + file.toStdString());
-    const double scala = 600.0 / 96.0;
-    for (int n = 0; n < imp.pagine(); ++n) {
-        if (n > 0) pdf.newPage();
-        p.save();
-        p.scale(scala, scala);
-        imp.disegna(p, n);
-        p.restore();
-    }
-    if (!p.end()) throw std::runtime_error("impossibile scrivere il file " + file.toStdString());
 }
 
 void EsportaXlsx(const ui::ReportRequest& r, const QString& file) {
