@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QChart>
-#include <QDate>
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QGraphicsScene>
@@ -625,22 +624,18 @@ void EsportaXlsx(const ui::ReportRequest& r, const QString& file) {
                                  lxw_strerror(e) + ")");
 }
 
-QString DataOdierna() {
-    return QDate::currentDate().toString("dd/MM/yyyy");
+std::unique_ptr<Impaginazione> Impagina(const ui::ReportRequest& r) {
+    return std::make_unique<Impaginazione>(
+        reports::Componi(reports::CaricaDefinizione(r.file), r, r.printDate),
+        QString::fromStdString(r.printDate));
 }
 
-void StampaPdf(const ui::ReportRequest& r, const QString& file, const QString& dataStampa) {
-    Impaginazione imp(
-        reports::Componi(reports::CaricaDefinizione(r.file), r, dataStampa.toStdString()),
-        dataStampa);
-    SalvaPdf(imp, file);
+void StampaPdf(const ui::ReportRequest& r, const QString& file) {
+    SalvaPdf(*Impagina(r), file);
 }
 
 void QtReports::start(const ui::ReportRequest& r) {
-    const QString data = DataOdierna();
-    auto imp = std::make_unique<Impaginazione>(
-        reports::Componi(reports::CaricaDefinizione(r.file), r, data.toStdString()), data);
-    AnteprimaStampa anteprima(std::move(imp), r, QApplication::activeWindow());
+    AnteprimaStampa anteprima(Impagina(r), r, QApplication::activeWindow());
     anteprima.exec();
 }
 

@@ -91,11 +91,12 @@ void SalvaPdf(Impaginazione& imp, const QString& file);
 // counts as numbers, dates and flags in their display form. Throws std::runtime_error.
 void EsportaXlsx(const ui::ReportRequest& r, const QString& file);
 
-// Renders a started report straight to a PDF file; throws std::runtime_error.
-void StampaPdf(const ui::ReportRequest& r, const QString& file, const QString& dataStampa);
+// Renders a started report straight to a PDF file, as "Salva PDF..." of the preview does;
+// throws std::runtime_error.
+void StampaPdf(const ui::ReportRequest& r, const QString& file);
 
-// The print date as shown on every page: today, dd/mm/yyyy.
-QString DataOdierna();
+// Lays out a started report, dated as the request says.
+std::unique_ptr<Impaginazione> Impagina(const ui::ReportRequest& r);
 
 // Shows each started report in the print preview, one after another.
 class QtReports : public ui::ReportPort {
