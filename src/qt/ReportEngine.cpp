@@ -14,6 +14,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPieSeries>
+#include <QPieSlice>
 #include <QTextDocument>
 #include <QTextFrame>
 #include <QTextObjectInterface>
@@ -67,6 +68,34 @@ QFont carattereTesto() {
     f.setPointSizeF(9);
     return f;
 }
+
+// The text in lines no wider than largo, broken between words; a word wider than that is broken
+// between characters.
+QStringList aCapo(const QString& testo, const QFontMetricsF& m, double largo) {
+    QStringList righe;
+    QString riga;
+    for (QString parola : testo.split(' ', Qt::SkipEmptyParts)) {
+        if (!riga.isEmpty() && m.horizontalAdvance(riga + ' ' + parola) <= largo) {
+            riga += ' ' + parola;
+            continue;
+        }
+        if (!riga.isEmpty()) righe << riga;
+        while (parola.size() > 1 && m.horizontalAdvance(parola) > largo) {
+            qsizetype n = parola.size() - 1;
+            while (n > 1 && m.horizontalAdvance(parola.left(n)) > largo) --n;
+            righe << parola.left(n);
+            parola = parola.mid(n);
+        }
+        riga = parola;
+    }
+    if (!riga.isEmpty()) righe << riga;
+    return righe;
+}
+
+// Sizes in pixels of the labels of charts: the largest that lets them all be read whole, never
+// below the smallest.
+constexpr int kEtichettaGrande = 11;
+constexpr int kEtichettaPiccola = 8;
 
 }  // namespace
 
@@ -153,34 +182,54 @@ private:
         return lettore.read();
     }
 
-    // Bars across, one per row, each label whole on its left and the count at the bar's end.
+    // Bars across, one per row, each label on its left, broken over the lines the row has room
+    // for, and the count at the bar's end.
     static void disegnaBarre(QPainter& p, const QRectF& rect, const reports::Grafico& g) {
         if (g.voci.empty()) return;
-        const QFont f = carattere(9);
-        const QFontMetricsF m(f, &dispositivo96());
-        double massimo = 1, etichette = 0;
-        for (const auto& [voce, valore] : g.voci) {
-            massimo = std::max(massimo, valore);
-            etichette = std::max(etichette, m.horizontalAdvance(QString::fromStdString(voce)));
+        const double passo = rect.height() / static_cast<double>(g.voci.size());
+        const double etichette = rect.width() * 0.55;
+        // The largest size at which every label fits its row.
+        QFont f;
+        std::vector<QStringList> righe;
+        for (int pixel = kEtichettaGrande; pixel >= kEtichettaPiccola; --pixel) {
+            f = carattere(pixel);
+            const QFontMetricsF m(f, &dispositivo96());
+            righe.clear();
+            bool entrano = true;
+            for (const auto& voce : g.voci) {
+                righe.push_back(aCapo(QString::fromStdString(voce.first), m, etichette));
+                entrano = entrano && righe.back().size() * m.height() <= passo;
+            }
+            if (entrano) break;
         }
-        etichette = std::min(etichette, rect.width() * 0.6);
+        const QFontMetricsF m(f, &dispositivo96());
+        double massimo = 1;
+        for (const auto& voce : g.voci) massimo = std::max(massimo, voce.second);
         const double sinistra = rect.left() + etichette + 6;
         const double lungo = rect.right() - sinistra - m.horizontalAdvance("00000") - 4;
-        const double passo = rect.height() / static_cast<double>(g.voci.size());
         const double spesso = std::min(passo * 0.7, 18.0);
+        const auto massimoRighe = static_cast<qsizetype>(std::max(1.0, passo / m.height()));
         p.save();
         p.setFont(f);  // sized in pixels: the same on every device
         p.setPen(QPen(Qt::gray, 0.7));
         p.drawLine(QPointF(sinistra, rect.top()), QPointF(sinistra, rect.bottom()));
         for (std::size_t i = 0; i < g.voci.size(); ++i) {
-            const auto& [voce, valore] = g.voci[i];
             const double centro = rect.top() + passo * (static_cast<double>(i) + 0.5);
-            const QString testo =
-                m.elidedText(QString::fromStdString(voce), Qt::ElideRight, etichette);
+            QStringList testo = righe[i];
+            // Only when even the smallest size leaves no room: the last line that fits is cut.
+            if (testo.size() > massimoRighe) {
+                const QString resto = testo.mid(massimoRighe - 1).join(' ');
+                testo = testo.first(massimoRighe - 1);
+                testo << m.elidedText(resto, Qt::ElideRight, etichette);
+            }
             p.setPen(Qt::black);
-            p.drawText(QPointF(rect.left() + etichette - m.horizontalAdvance(testo),
-                               centro + (m.ascent() - m.descent()) / 2),
-                       testo);
+            double base = centro - m.height() * static_cast<double>(testo.size()) / 2 + m.ascent();
+            for (const QString& riga : testo) {
+                p.drawText(QPointF(rect.left() + etichette - m.horizontalAdvance(riga), base),
+                           riga);
+                base += m.height();
+            }
+            const double valore = g.voci[i].second;
             const double fine = lungo * valore / massimo;
             p.fillRect(QRectF(sinistra, centro - spesso / 2, fine, spesso),
                        QColor(0x20, 0x9f, 0xdf));
@@ -214,38 +263,79 @@ private:
         return d;
     }
 
-    static void disegnaGrafico(QPainter& p, const QRectF& rect, const reports::Grafico& tutte) {
-        const reports::Grafico g = disegnato(tutte);
-        if (!g.torta) {
-            disegnaBarre(p, rect, g);
-            return;
-        }
+    // The pie on the left, its legend beside it: each slice's colour and its label with the
+    // share, whole, broken over lines at the largest size that lets every label fit.
+    static void disegnaTorta(QPainter& p, const QRectF& rect, const reports::Grafico& g) {
         QGraphicsScene scena;
         auto* chart = new QChart;
         scena.addItem(chart);
         chart->setAnimationOptions(QChart::NoAnimation);
         chart->setBackgroundVisible(false);
-        chart->setMargins(QMargins(2, 2, 2, 2));
-        chart->setLocalizeNumbers(true);
-        chart->setLocale(QLocale(QLocale::Italian, QLocale::Italy));
-        chart->legend()->setFont(carattere(10));
+        chart->setMargins(QMargins(0, 0, 0, 0));
+        chart->legend()->hide();
         auto* serie = new QPieSeries;
+        serie->setPieSize(0.95);
         double totale = 0;
         for (const auto& v : g.voci) totale += v.second;
+        QStringList voci;
         for (const auto& [etichetta, valore] : g.voci) {
             if (valore <= 0) continue;
             const QString percento =
                 QLocale(QLocale::Italian).toString(totale > 0 ? 100 * valore / totale : 0, 'f', 1);
-            // The legend reads its labels as HTML.
-            serie->append(
-                QString::fromStdString(etichetta).toHtmlEscaped() + " (" + percento + "%)", valore);
+            voci << QString::fromStdString(etichetta) + " (" + percento + "%)";
+            serie->append(voci.back(), valore);
         }
-        chart->addSeries(serie);
-        // Below the pie the legend has the chart's whole width for its labels.
-        chart->legend()->setAlignment(Qt::AlignBottom);
-        chart->setGeometry(QRectF(QPointF(0, 0), rect.size()));
-        scena.setSceneRect(QRectF(QPointF(0, 0), rect.size()));
-        scena.render(&p, rect, QRectF(QPointF(0, 0), rect.size()));
+        chart->addSeries(serie);  // the slices take their colours here
+        const double lato = std::min(rect.height(), rect.width() * 0.45);
+        chart->setGeometry(QRectF(0, 0, lato, lato));
+        scena.setSceneRect(QRectF(0, 0, lato, lato));
+        scena.render(&p, QRectF(rect.left(), rect.top() + (rect.height() - lato) / 2, lato, lato),
+                     QRectF(0, 0, lato, lato));
+
+        const double quadretto = 9;
+        const double sinistra = rect.left() + lato + 8;
+        const double largo = rect.right() - sinistra - quadretto - 4;
+        if (voci.isEmpty() || largo <= 0) return;
+        QFont f;
+        std::vector<QStringList> righe;
+        double alto = 0;
+        for (int pixel = kEtichettaGrande; pixel >= kEtichettaPiccola; --pixel) {
+            f = carattere(pixel);
+            const QFontMetricsF m(f, &dispositivo96());
+            righe.clear();
+            alto = 0;
+            for (const QString& voce : voci) {
+                righe.push_back(aCapo(voce, m, largo));
+                alto += static_cast<double>(righe.back().size()) * m.height() + 3;
+            }
+            if (alto <= rect.height()) break;
+        }
+        const QFontMetricsF m(f, &dispositivo96());
+        p.save();
+        p.setClipRect(rect, Qt::IntersectClip);
+        p.setFont(f);
+        double y = rect.top() + std::max(0.0, (rect.height() - alto) / 2);
+        const QList<QPieSlice*> fette = serie->slices();
+        for (qsizetype i = 0; i < fette.size() && i < static_cast<qsizetype>(righe.size()); ++i) {
+            p.fillRect(QRectF(sinistra, y + (m.height() - quadretto) / 2, quadretto, quadretto),
+                       fette[i]->brush());
+            p.setPen(Qt::black);
+            for (const QString& riga : righe[static_cast<std::size_t>(i)]) {
+                p.drawText(QPointF(sinistra + quadretto + 4, y + m.ascent()), riga);
+                y += m.height();
+            }
+            y += 3;
+        }
+        p.restore();
+    }
+
+    static void disegnaGrafico(QPainter& p, const QRectF& rect, const reports::Grafico& tutte) {
+        const reports::Grafico g = disegnato(tutte);
+        if (g.torta) {
+            disegnaTorta(p, rect, g);
+        } else {
+            disegnaBarre(p, rect, g);
+        }
     }
 
     const std::vector<reports::Grafico>& grafici_;
