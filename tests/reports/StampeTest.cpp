@@ -83,15 +83,20 @@ ui::ReportRequest richiesta(const std::string& file, int righe) {
     return r;
 }
 
-// The text of a PDF, ligatures spelled out.
-std::string testoPdf(const QString& pdf) {
-    const std::string comando = "pdftotext -layout '" + pdf.toStdString() + "' -";
+// The output of a command.
+std::string esegui(const std::string& comando) {
     FILE* f = popen(comando.c_str(), "r");
     if (f == nullptr) return "";
     std::string s;
     char buf[4096];
     while (const std::size_t n = fread(buf, 1, sizeof buf, f)) s.append(buf, n);
     pclose(f);
+    return s;
+}
+
+// The text of a PDF, ligatures spelled out.
+std::string testoPdf(const QString& pdf) {
+    std::string s = esegui("pdftotext -layout '" + pdf.toStdString() + "' -");
     for (const auto& [lega, lettere] : std::map<std::string, std::string>{
              {"ﬃ", "ffi"}, {"ﬁ", "fi"}, {"ﬂ", "fl"}, {"ﬀ", "ff"}, {"ﬄ", "ffl"}})
         for (std::size_t p; (p = s.find(lega)) != std::string::npos;)
@@ -400,20 +405,7 @@ TEST_F(Stampe, ChartsDrawTheirLargestEntries) {
     EXPECT_EQ(conta(testo, std::regex("N199 ")), 2u) << testo;  // in both tables
 }
 
-// The output of a command.
-std::string esegui(const std::string& comando) {
-    FILE* f = popen(comando.c_str(), "r");
-    if (f == nullptr) return "";
-    std::string s;
-    char buf[4096];
-    while (const std::size_t n = fread(buf, 1, sizeof buf, f)) s.append(buf, n);
-    pclose(f);
-    return s;
-}
-
-constexpr double kPuntiPerMm = 72 / 25.4;
-
-// What pdftotext reads of a PDF: each page's size and the boxes of its words, in points.
+// The boxes of the words of a PDF, in points, page by page, with each page's size.
 struct Parola {
     std::string testo;
     double x0, y0, x1, y1;
@@ -425,19 +417,17 @@ struct PaginaPdf {
 
 std::vector<PaginaPdf> paginePdf(const QString& pdf) {
     const std::string xml = esegui("pdftotext -bbox '" + pdf.toStdString() + "' -");
+    static const std::regex voce(
+        R"re(<page width="([\d.]+)" height="([\d.]+)">|<word xMin="([\d.]+)" yMin="([\d.]+)" )re"
+        R"re(xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re");
     std::vector<PaginaPdf> pagine;
-    static const std::regex pagina(R"re(<page width="([\d.]+)" height="([\d.]+)">)re");
-    static const std::regex parola(
-        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re");
-    static const std::regex tutto(R"re(<page [^>]*>|<word [^>]*>[^<]*</word>)re");
-    for (std::sregex_iterator it(xml.begin(), xml.end(), tutto), fine; it != fine; ++it) {
-        std::smatch m;
-        const std::string pezzo = it->str();
-        if (std::regex_match(pezzo, m, pagina)) {
+    for (std::sregex_iterator it(xml.begin(), xml.end(), voce), fine; it != fine; ++it) {
+        const std::smatch& m = *it;
+        if (m[1].matched) {
             pagine.push_back({std::stod(m[1]), std::stod(m[2]), {}});
-        } else if (std::regex_match(pezzo, m, parola) && !pagine.empty()) {
+        } else if (!pagine.empty()) {
             pagine.back().parole.push_back(
-                {m[5], std::stod(m[1]), std::stod(m[2]), std::stod(m[3]), std::stod(m[4])});
+                {m[7], std::stod(m[3]), std::stod(m[4]), std::stod(m[5]), std::stod(m[6])});
         }
     }
     return pagine;
@@ -445,7 +435,7 @@ std::vector<PaginaPdf> paginePdf(const QString& pdf) {
 
 // The words of a PDF outside margins of 15 mm, as "page: word".
 std::vector<std::string> fuoriMargine(const std::vector<PaginaPdf>& pagine) {
-    const double m = 15 * kPuntiPerMm;
+    const double m = 15 * 72 / 25.4;
     std::vector<std::string> fuori;
     for (std::size_t i = 0; i < pagine.size(); ++i)
         for (const Parola& w : pagine[i].parole)
@@ -455,95 +445,71 @@ std::vector<std::string> fuoriMargine(const std::vector<PaginaPdf>& pagine) {
     return fuori;
 }
 
-// Whether a page image shows anything but white within 15 mm of its edges.
-bool margineSporco(const QImage& pagina, double pixelPerMm) {
-    const int banda = static_cast<int>(15 * pixelPerMm) - 1;
+// Whether a page drawn at 96 dots per inch shows anything but white within 15 mm of its edges.
+bool margineSporco(const QImage& pagina) {
+    const int banda = static_cast<int>(15 * 96 / 25.4) - 1;
     const QImage g = pagina.convertToFormat(QImage::Format_Grayscale8);
-    for (int y = 0; y < g.height(); ++y) {
-        const bool fascia = y < banda || y >= g.height() - banda;
-        const uchar* riga = g.constScanLine(y);
+    for (int y = 0; y < g.height(); ++y)
         for (int x = 0; x < g.width(); ++x)
-            if ((fascia || x < banda || x >= g.width() - banda) && riga[x] < 250) return true;
-    }
+            if ((y < banda || y >= g.height() - banda || x < banda || x >= g.width() - banda) &&
+                g.constScanLine(y)[x] < 250)
+                return true;
     return false;
 }
 
-// The pages of a PDF with ink in their margins, drawn at 50 dots per inch.
-std::vector<int> pagineSporche(const QString& pdf, const QTemporaryDir& dir) {
-    const QString base = dir.filePath("immagine");
-    esegui("pdftoppm -r 50 -png '" + pdf.toStdString() + "' '" + base.toStdString() + "'");
-    std::vector<int> sporche;
-    const QStringList immagini =
-        QDir(dir.path()).entryList({"immagine-*.png"}, QDir::Files, QDir::Name);
-    for (int i = 0; i < immagini.size(); ++i) {
-        if (margineSporco(QImage(dir.filePath(immagini[i])), 50 / 25.4)) sporche.push_back(i + 1);
-        QFile::remove(dir.filePath(immagini[i]));
-    }
-    return sporche;
-}
-
-// Rows as the reports meet them: long names, wide amounts, an empty address.
-ui::ReportRequest richiestaDifficile(const std::string& file, int righe) {
-    ui::ReportRequest r = richiesta(file, righe);
-    for (std::size_t i = 0; i < r.rows.size(); i += 3) {
-        r.rows[i][2] = "DELL'ANNUNZIATA SANTACROCE DI VALDORIA";
-        r.rows[i][3] = "MARIA GIOVANNA ADDOLORATA";
-        r.rows[i][6] = "";
-        r.rows[i][14] = "1234567.89";
-        r.rows[i][24] = "99999.99";
-    }
-    return r;
-}
-
-// Every report, portrait and landscape, keeps margins of 15 mm on every page: no word and no
-// line, border or chart within them, saved as PDF (as "Salva PDF" and the scenario runner do),
-// printed (on A4 and on other paper) and in the preview.
+// Every report, portrait and landscape, keeps margins of 15 mm on every page: no word within
+// them saved as PDF (as "Salva PDF" and the scenario runner do) or printed (on A4 and on other
+// paper, scaled), and no line, border or chart either as the pages are drawn.
 TEST_F(Stampe, EveryPageKeepsItsMargins) {
-    std::vector<std::pair<std::string, ui::ReportRequest>> casi;
+    std::vector<ui::ReportRequest> casi;
     for (const auto& [file, righe] :
          std::vector<std::pair<std::string, int>>{{"VD_Ricev.rpt", 1},
                                                   {"VD_StaDom.rpt", 2},
                                                   {"VD_EleDom.rpt", 70},
                                                   {"VD_EleDomDir.rpt", 70},
-                                                  {"VD_FabReg.rpt", 6}})
-        casi.emplace_back(file, richiestaDifficile(file, righe));
-    casi.emplace_back("VD_stat.rpt", statistiche());
+                                                  {"VD_FabReg.rpt", 6}}) {
+        // Long names, wide amounts, an empty address.
+        ui::ReportRequest& r = casi.emplace_back(richiesta(file, righe));
+        for (std::size_t i = 0; i < r.rows.size(); i += 3) {
+            r.rows[i][2] = "DELL'ANNUNZIATA SANTACROCE DI VALDORIA";
+            r.rows[i][3] = "MARIA GIOVANNA ADDOLORATA";
+            r.rows[i][14] = "1234567.89";
+            r.rows[i][24] = "99999.99";
+        }
+    }
+    casi.push_back(statistiche());
     const QString pdf = dir_.filePath("pagine.pdf");
-    for (auto& [nome, r] : casi) {
+    for (ui::ReportRequest& r : casi) {
         r.printDate = "15/09/2006";
-        const bool orizzontale = nome == "VD_EleDom.rpt" || nome == "VD_EleDomDir.rpt";
+        const std::unique_ptr<Impaginazione> imp = Impagina(r);
+        Completa(*imp, nullptr);
+        const QSizeF carta = imp->layoutPagina().fullRect(QPageLayout::Point).size();
         StampaPdf(r, pdf);
         const std::vector<PaginaPdf> salvate = paginePdf(pdf);
-        ASSERT_FALSE(salvate.empty()) << nome;
-        EXPECT_NEAR(salvate[0].larghezza, orizzontale ? 842 : 595, 1) << nome;
-        EXPECT_NEAR(salvate[0].altezza, orizzontale ? 595 : 842, 1) << nome;
-        EXPECT_EQ(fuoriMargine(salvate), std::vector<std::string>{}) << nome;
-        EXPECT_EQ(pagineSporche(pdf, dir_), std::vector<int>{}) << nome;
+        ASSERT_EQ(salvate.size(), static_cast<std::size_t>(imp->pagine())) << r.file;
+        EXPECT_NEAR(salvate[0].larghezza, carta.width(), 1) << r.file;
+        EXPECT_NEAR(salvate[0].altezza, carta.height(), 1) << r.file;
+        EXPECT_EQ(fuoriMargine(salvate), std::vector<std::string>{}) << r.file;
 
-        for (const QPageSize::PageSizeId carta : {QPageSize::A4, QPageSize::Letter}) {
-            const std::unique_ptr<Impaginazione> imp = Impagina(r);
-            Completa(*imp, nullptr);
+        for (const QPageSize::PageSizeId foglio : {QPageSize::A4, QPageSize::Letter}) {
             QPrinter stampante(QPrinter::HighResolution);
             stampante.setOutputFormat(QPrinter::PdfFormat);
             stampante.setOutputFileName(pdf);
             stampante.setPageLayout(imp->layoutPagina());
-            stampante.setPageSize(QPageSize(carta));
-            ASSERT_TRUE(DisegnaPagine(*imp, stampante, 1, imp->pagine())) << nome;
+            stampante.setPageSize(QPageSize(foglio));
+            ASSERT_TRUE(DisegnaPagine(*imp, stampante, 1, imp->pagine())) << r.file;
             const std::vector<PaginaPdf> stampate = paginePdf(pdf);
-            EXPECT_EQ(stampate.size(), salvate.size()) << nome;
-            EXPECT_EQ(fuoriMargine(stampate), std::vector<std::string>{}) << nome << " " << carta;
-            EXPECT_EQ(pagineSporche(pdf, dir_), std::vector<int>{}) << nome << " " << carta;
+            EXPECT_EQ(stampate.size(), salvate.size()) << r.file;
+            EXPECT_EQ(fuoriMargine(stampate), std::vector<std::string>{}) << r.file << foglio;
         }
 
-        const std::unique_ptr<Impaginazione> imp = Impagina(r);
-        Completa(*imp, nullptr);
         for (int n = 0; n < imp->pagine(); ++n) {
             QImage foglio(imp->formato().toSize(), QImage::Format_RGB32);
             foglio.fill(Qt::white);
             QPainter p(&foglio);
             imp->disegna(p, n);
             p.end();
-            EXPECT_FALSE(margineSporco(foglio, 96 / 25.4)) << nome << " anteprima " << n + 1;
+            EXPECT_FALSE(margineSporco(foglio)) << r.file << " pagina " << n + 1;
         }
     }
 }
