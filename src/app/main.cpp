@@ -94,7 +94,7 @@ void stampaPdf(const ui::ReportRequest& r, const std::string& pdf) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         new QApplication(argc, argv);  // lives until the runner ends
     }
-    gui::StampaPdf(r, QString::fromStdString(pdf), gui::DataOdierna());
+    gui::StampaPdf(r, QString::fromStdString(pdf));
 }
 
 int desktop(int argc, char** argv, const std::string& opzioneDati) {

@@ -219,8 +219,8 @@ void AnteprimaStampa::errore(const QString& motivo) {
 }
 
 void AnteprimaStampa::stampa() {
+    // The painter starts at the margins' corner, as on the PDF writer.
     QPrinter stampante(QPrinter::HighResolution);
-    stampante.setFullPage(true);
     stampante.setPageLayout(imp_->layoutPagina());
     stampante.setDocName(windowTitle());
     QPrintDialog scelta(&stampante, this);
@@ -234,17 +234,7 @@ void AnteprimaStampa::stampa() {
         da = a = pagina_ + 1;
     }
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    QPainter p;
-    bool riuscita = p.begin(&stampante);
-    const double scala = stampante.resolution() / 96.0;
-    for (int n = da; riuscita && n <= a; ++n) {
-        if (n > da) riuscita = stampante.newPage();
-        p.save();
-        p.scale(scala, scala);
-        imp_->disegna(p, n - 1);
-        p.restore();
-    }
-    if (p.isActive()) riuscita = p.end() && riuscita;
+    const bool riuscita = DisegnaPagine(*imp_, stampante, da, a);
     QApplication::restoreOverrideCursor();
     if (!riuscita || stampante.printerState() == QPrinter::Error)
         errore("la stampante " + stampante.printerName() + " non ha accettato la stampa.");

@@ -100,6 +100,31 @@ int indice(const std::vector<std::string>& colonne, const std::string& nome) {
     return it == colonne.end() ? -1 : static_cast<int>(it - colonne.begin());
 }
 
+// A value of a row in display form; an empty one counts as false, so that a section named after
+// the column ({{#IndiRich}}...{{/IndiRich}}) prints only around a value.
+mu::data valore(const std::string& colonna, const std::string& v) {
+    std::string visibile = FormaVisibile(colonna, v);
+    return visibile.empty() ? mu::data(false) : mu::data(std::move(visibile));
+}
+
+// The household members of the request by register number, each with its columns and its
+// position in the household from 1 ("numero").
+std::map<std::string, mu::data> nuclei(const ui::ReportRequest& r) {
+    std::map<std::string, mu::data> perNumero;
+    const int numero = indice(r.memberColumns, "NumRepertorio");
+    if (numero < 0) return perNumero;
+    for (const auto& membro : r.members) {
+        const std::string& chiave = membro[static_cast<std::size_t>(numero)];
+        auto it = perNumero.try_emplace(chiave, mu::data::type::list).first;
+        mu::data o(mu::data::type::object);
+        for (std::size_t c = 0; c < r.memberColumns.size() && c < membro.size(); ++c)
+            o.set(r.memberColumns[c], valore(r.memberColumns[c], membro[c]));
+        o.set("numero", std::to_string(it->second.list_value().size() + 1));
+        it->second.push_back(o);
+    }
+    return perNumero;
+}
+
 std::string minuscolo(std::string_view s) {
     std::string r(s);
     for (char& c : r)
@@ -602,14 +627,23 @@ Documento Componi(const Definizione& d, const ui::ReportRequest& r, const std::s
     std::vector<std::size_t> usate;
     for (std::size_t c = 0; c < r.columns.size(); ++c)
         if (std::find(nomi.begin(), nomi.end(), r.columns[c]) != nomi.end()) usate.push_back(c);
+    const int colNumero = indice(r.columns, "NumRepertorio");
+    const std::map<std::string, mu::data> famiglie =
+        colNumero >= 0 && std::find(nomi.begin(), nomi.end(), "nucleo") != nomi.end()
+            ? nuclei(r)
+            : std::map<std::string, mu::data>{};
 
     std::size_t progressivo = 0;
     for (std::size_t i = 0; i < r.rows.size(); ++i) {
         const std::vector<std::string>& riga = r.rows[i];
         mu::data o(mu::data::type::object);
         for (const std::size_t c : usate)
-            if (c < riga.size()) o.set(r.columns[c], FormaVisibile(r.columns[c], riga[c]));
+            if (c < riga.size()) o.set(r.columns[c], valore(r.columns[c], riga[c]));
         o.set("numero", std::to_string(++progressivo));
+        if (!famiglie.empty() && static_cast<std::size_t>(colNumero) < riga.size()) {
+            const auto f = famiglie.find(riga[static_cast<std::size_t>(colNumero)]);
+            if (f != famiglie.end()) o.set("nucleo", f->second);
+        }
         tutte.aggiungi(riga, indiciTotali);
         if (colGruppo >= 0) {
             const std::string& chiave = riga[static_cast<std::size_t>(colGruppo)];

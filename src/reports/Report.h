@@ -25,9 +25,10 @@ public:
 
     void setFormula(int n, const std::string& text);
 
-    // Prints the rows of the source as they stand. A missing or broken definition, or an
-    // engine failure, is reported to the operator ("Impossibile stampare il report ...") and
-    // returns false; the screen stays usable.
+    // Prints the rows of the source as they stand, dated by the program's clock, with the
+    // household members of the applications when the definition prints them ({{#nucleo}}).
+    // A missing or broken definition, or an engine failure, is reported to the operator
+    // ("Impossibile stampare il report ...") and returns false; the screen stays usable.
     bool Avvia(store::RowSource& rows, const std::string& sql);
 
 private:

@@ -103,7 +103,7 @@ std::string ScriptMessages::takeProblem() {
 }
 
 void ScriptReports::start(const ui::ReportRequest& r) {
-    reports::Componi(reports::CaricaDefinizione(r.file), r, "");
+    reports::Componi(reports::CaricaDefinizione(r.file), r, r.printDate);
     started_.push_back(r);
     if (render_) render_(r, started_.size());
 }

@@ -95,6 +95,11 @@ struct ReportRequest {
     std::string sql;                    // row source text, empty when a saved query is used
     std::vector<std::string> columns;
     std::vector<std::vector<std::string>> rows;  // rows as the engine returned them
+    std::string printDate;                       // dd/mm/yyyy, the program's clock at the start
+    // The household members of the rows, when the definition prints them: one row per member,
+    // with its register number, in the order of the register numbers and positions.
+    std::vector<std::string> memberColumns;
+    std::vector<std::vector<std::string>> members;
 };
 
 class ReportPort {
