@@ -14,6 +14,7 @@
 #include "regione/Duplicati.h"
 #include "regione/Importazione.h"
 #include "regione/Riepilogo.h"
+#include "rules/Date.h"
 
 namespace regione {
 
@@ -271,10 +272,10 @@ int Riepiloga(const Richiesta& r, const Ambiente& a) {
     }
     if (const auto pdf = opzione("--pdf")) {
         const auto app = ApplicazioneQt();
-        const ui::ReportRequest req = RichiestaRiepilogo(definizione, comuni, totale, false);
-        ScriviFile(*pdf, [&](const std::string& p) {
-            gui::StampaPdf(req, QString::fromStdString(p), gui::DataOdierna());
-        });
+        ui::ReportRequest req = RichiestaRiepilogo(definizione, comuni, totale, false);
+        req.printDate = rules::FormattaDataMemorizzata(a.adesso());
+        ScriviFile(*pdf,
+                   [&](const std::string& p) { gui::StampaPdf(req, QString::fromStdString(p)); });
         a.out << "Stampa PDF scritta in " << *pdf << ".\n";
     }
     return 0;
