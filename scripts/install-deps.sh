@@ -11,6 +11,7 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools qt6-charts-dev libqt6opengl6-dev
   qt6-translations-l10n qt6-l10n-tools libgl-dev
   libsqlcipher-dev libsodium-dev libkainjow-mustache-dev libxlsxwriter-dev zlib1g-dev
+  libpq-dev postgresql
   clang libclang-rt-14-dev
   fonts-dejavu-core poppler-utils xvfb xauth clang-format
 )

@@ -15,7 +15,7 @@ namespace admin {
 
 namespace {
 
-// The destination is missing, refuses writes or has no room: the drive is "not ready".
+// The destination is missing or refuses writes: the drive is "not ready".
 struct DiscoNonPronto : std::runtime_error {
     DiscoNonPronto() : std::runtime_error("Disco non pronto") {}
 };
@@ -29,14 +29,15 @@ std::string LeggiCodComune(const startup::Paths& paths) {
 // One attempt at writing the archive onto the media.
 void CopiaSuSupporto(ui::FilePort& files, const std::string& archivio, const std::string& cartella,
                      const std::string& nome) {
+    if (!files.ready(cartella)) throw DiscoNonPronto();
     std::error_code ec;
     const std::uintmax_t bytes = std::filesystem::file_size(archivio, ec);
-    if (!files.ready(cartella, bytes)) throw DiscoNonPronto();
+    if (!files.hasRoom(cartella, bytes)) throw ui::DiscoPieno();
     try {
-        SostituisciFile(files, archivio, cartella + "/" + nome);
+        CopiaArchivio(files, archivio, cartella + "/" + nome);
     } catch (const std::exception&) {
-        // A medium taken out or filled up during the copy is not ready either.
-        if (!files.ready(cartella, bytes)) throw DiscoNonPronto();
+        // A medium taken out or protected during the copy is not ready either.
+        if (!files.ready(cartella)) throw DiscoNonPronto();
         throw;
     }
 }
@@ -46,7 +47,8 @@ std::string TestoErrore(const std::exception& e) {
         return "Disco non pronto.\r\nAssicurarsi di aver inserito il floppy nel drive A:\r\n"
                "e che non sia protetto da scrittura.";
     }
-    return std::string(e.what()) + "\r\nCod. err. = " + ui::NumeroConSegno(NumeroErrore(e));
+    const Motivo motivo = MotivoErrore(e);
+    return motivo.testo + "\r\nCod. err. = " + ui::NumeroConSegno(motivo.numero);
 }
 
 }  // namespace

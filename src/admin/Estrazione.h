@@ -12,8 +12,9 @@ namespace admin {
 // "Vendral2005_" + municipality code + ".mdb".
 std::string NomeEstrazione(const std::string& codComune);
 
-// The menu command. A destination that is not ready (missing, not writable, full) or a failed
-// copy asks OK (try again) or Cancel (give up); the menu's connections are reopened either way.
+// The menu command. A destination that is not ready (missing, not writable), a full one or a
+// failed copy asks OK (try again) or Cancel (give up); the menu's connections are reopened
+// either way.
 void Estrazione(startup::ModuloVD2005& modulo);
 
 }  // namespace admin

@@ -11,14 +11,6 @@
 
 namespace admin {
 
-std::string NomeCompresso(const startup::Paths& paths) {
-    return paths.basePath() + "_compresso.mdb";
-}
-
-std::string NomeCopia(const startup::Paths& paths, int numero) {
-    return paths.basePath() + "_" + std::to_string(numero) + ".mdb";
-}
-
 startup::frmInizio& MenuPrincipale(startup::ModuloVD2005& modulo) {
     auto* menu = dynamic_cast<startup::frmInizio*>(modulo.program.loaded("frmInizio"));
     if (menu == nullptr) throw std::logic_error("il menu principale non è aperto");
@@ -26,28 +18,36 @@ startup::frmInizio& MenuPrincipale(startup::ModuloVD2005& modulo) {
 }
 
 void Compatta(ui::FilePort& files, const std::string& archivio, const std::string& compresso) {
+    // From the moment the archive is read until the compacted copy takes its place, no other
+    // connection may write it (readers may go on): a save made meanwhile would go with the old
+    // file.
+    store::Database guardia = store::Database::open(archivio);
+    store::Transaction scrittureFerme(guardia);
     if (files.exists(compresso)) files.remove(compresso);
+    files.beforeCompact();
     Conteggi righe;
-    {
-        store::Database db = store::Database::open(archivio);
-        righe = ContaRighe(db);
-        files.beforeCompact();
-        db.compactInto(compresso);
-    }
-    // The copy that replaces the archive is checked against the archive's rows; since it is
-    // a copy of the compacted file, that check covers the compacted file as well.
-    SostituisciFile(files, compresso, archivio, &righe);
+    ScriviFile(
+        files, compresso,
+        [&](const std::string& temporaneo) {
+            files.copyArchive(archivio, temporaneo);
+            store::Database copia = store::Database::open(temporaneo);
+            righe = ContaRighe(copia);
+            copia.compact();
+        },
+        &righe);
+    CopiaArchivio(files, compresso, archivio, &righe);
 }
 
 bool CompattaDB(startup::ModuloVD2005& modulo) {
     ui::Ports& ports = modulo.program.ports();
     try {
         ports.busy->run("Compressione dell'archivio in corso...", [&] {
-            Compatta(*ports.files, modulo.paths.archive(), NomeCompresso(modulo.paths));
+            Compatta(*ports.files, modulo.paths.archive(), modulo.paths.compacted());
         });
         return true;
     } catch (const std::exception& e) {
-        MenuPrincipale(modulo).problemiOperazione(e.what(), NumeroErrore(e));
+        const Motivo motivo = MotivoErrore(e);
+        MenuPrincipale(modulo).problemiOperazione(motivo.testo, motivo.numero);
         return false;
     }
 }
@@ -80,14 +80,14 @@ void SalvataggioArchivi(startup::ModuloVD2005& modulo) {
     startup::frmInizio& menu = MenuPrincipale(modulo);
     ui::Ports& ports = modulo.program.ports();
     menu.DisconnettiDB();
-    for (int n = 1; n <= kCopieMassime; ++n) {
-        const std::string copia = NomeCopia(modulo.paths, n);
+    for (int n = 1; n <= startup::kCopieMassime; ++n) {
+        const std::string copia = modulo.paths.backup(n);
         if (ports.files->exists(copia)) continue;
         try {
             ports.busy->run("Copia di salvataggio dell'archivio in corso...",
-                            [&] { SostituisciFile(*ports.files, modulo.paths.archive(), copia); });
+                            [&] { CopiaArchivio(*ports.files, modulo.paths.archive(), copia); });
         } catch (const std::exception& e) {
-            menu.message("Copia Archivio NON salvata !\r\n" + std::string(e.what()));
+            menu.message("Copia Archivio NON salvata !\r\n" + MotivoErrore(e).testo);
             menu.RiconnettiDB();
             return;
         }

@@ -6,7 +6,6 @@
 namespace startup {
 class ModuloVD2005;
 class frmInizio;
-struct Paths;
 }  // namespace startup
 
 namespace ui {
@@ -15,17 +14,14 @@ class FilePort;
 
 namespace admin {
 
-inline constexpr int kCopieMassime = 99;
-
-std::string NomeCompresso(const startup::Paths& paths);          // base path + "_compresso.mdb"
-std::string NomeCopia(const startup::Paths& paths, int numero);  // base path + "_" + n + ".mdb"
-
 // The main menu, which runs every maintenance command.
 startup::frmInizio& MenuPrincipale(startup::ModuloVD2005& modulo);
 
 // Compacts the archive into the compacted copy (removing a leftover one first), then puts a
 // verified copy of it in the archive's place. The compacted copy stays until the next
-// compaction. On failure the archive is as it was and the error is thrown.
+// compaction. No other connection can write the archive meanwhile, so no save is lost with the
+// old file. On failure the archive is as it was, no file has the compacted copy's name and the
+// error is thrown.
 void Compatta(ui::FilePort& files, const std::string& archivio, const std::string& compresso);
 
 // Compacts with the archive's connections already closed, under the busy pointer; a failure

@@ -111,7 +111,7 @@ void stampaPdf(const ui::ReportRequest& r, const std::string& pdf) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         new QApplication(argc, argv);  // lives until the runner ends
     }
-    gui::StampaPdf(r, QString::fromStdString(pdf), gui::DataOdierna());
+    gui::StampaPdf(r, QString::fromStdString(pdf));
 }
 
 int desktop(int argc, char** argv, const std::string& opzioneDati) {
@@ -132,7 +132,7 @@ int desktop(int argc, char** argv, const std::string& opzioneDati) {
     if (ec) {
         QMessageBox::critical(nullptr, "Attenzione",
                               QString::fromStdString("Impossibile creare la cartella dei dati:\n" +
-                                                     dati + "\n" + ec.message()));
+                                                     dati + "\n" + ui::ErroreDiSistema(ec).what()));
         return 1;
     }
 
@@ -147,6 +147,7 @@ int desktop(int argc, char** argv, const std::string& opzioneDati) {
         program, startup::Paths{dati, QCoreApplication::applicationDirPath().toStdString()});
     app::RegistraAttivita(modulo);
 
+    // Ends with status 3 when another program holds the data folder.
     const int esito = modulo.Start();
     if (esito >= 0) return esito;
     if (program.ended()) return 0;

@@ -21,6 +21,8 @@
 #include <QVBoxLayout>
 #include <exception>
 
+#include "qt/Layouts.h"
+
 namespace gui {
 
 namespace {
@@ -44,7 +46,6 @@ AnteprimaStampa::AnteprimaStampa(std::unique_ptr<Impaginazione> impaginazione,
     const QString titolo = QString::fromStdString(imp_->documento().titolo);
     setWindowTitle("Anteprima di stampa - " + (titolo.isEmpty() ? nome : titolo));
     setWindowFlag(Qt::WindowMaximizeButtonHint);
-    resize(1000, 760);
 
     auto* barra = new QHBoxLayout;
     auto* indietro = bottone("◀", this, "Pagina precedente");
@@ -62,6 +63,10 @@ AnteprimaStampa::AnteprimaStampa(std::unique_ptr<Impaginazione> impaginazione,
     auto* pdf = bottone("Salva &PDF...", this);
     auto* xlsx = bottone("&Esporta Excel...", this);
     auto* chiudi = bottone("&Chiudi", this);
+    // The buttons with a sign are narrow, so that the bar fits a screen 1024 wide.
+    for (QPushButton* b : {indietro, avanti, meno, piu}) {
+        b->setMaximumWidth(b->sizeHint().height() * 2);
+    }
     for (QWidget* w :
          std::initializer_list<QWidget*>{indietro, numero_, totale_, avanti, meno, scala_, piu})
         barra->addWidget(w);
@@ -108,6 +113,8 @@ AnteprimaStampa::AnteprimaStampa(std::unique_ptr<Impaginazione> impaginazione,
     connect(timer_, &QTimer::timeout, this, [this] { impagina(); });
     timer_->start();
     impagina();
+    // As large as a page reads well, no larger than the screen.
+    placeWindow(*this, QSize(1000, 760), parent);
 }
 
 AnteprimaStampa::~AnteprimaStampa() = default;
@@ -203,13 +210,17 @@ bool AnteprimaStampa::completa() {
 
 void AnteprimaStampa::errore(const QString& motivo) {
     const QString nome = QFileInfo(QString::fromStdString(richiesta_.file)).fileName();
-    QMessageBox::warning(this, "Attenzione",
-                         "Impossibile stampare il report " + nome + ":\n" + motivo);
+    // Plain text: a reason may quote a file name, which a rich text would read as HTML.
+    QMessageBox box(QMessageBox::Warning, "Attenzione",
+                    "Impossibile stampare il report " + nome + ":\n" + motivo, QMessageBox::Ok,
+                    this);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
 }
 
 void AnteprimaStampa::stampa() {
+    // The painter starts at the margins' corner, as on the PDF writer.
     QPrinter stampante(QPrinter::HighResolution);
-    stampante.setFullPage(true);
     stampante.setPageLayout(imp_->layoutPagina());
     stampante.setDocName(windowTitle());
     QPrintDialog scelta(&stampante, this);
@@ -223,17 +234,7 @@ void AnteprimaStampa::stampa() {
         da = a = pagina_ + 1;
     }
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    QPainter p;
-    bool riuscita = p.begin(&stampante);
-    const double scala = stampante.resolution() / 96.0;
-    for (int n = da; riuscita && n <= a; ++n) {
-        if (n > da) riuscita = stampante.newPage();
-        p.save();
-        p.scale(scala, scala);
-        imp_->disegna(p, n - 1);
-        p.restore();
-    }
-    if (p.isActive()) riuscita = p.end() && riuscita;
+    const bool riuscita = DisegnaPagine(*imp_, stampante, da, a);
     QApplication::restoreOverrideCursor();
     if (!riuscita || stampante.printerState() == QPrinter::Error)
         errore("la stampante " + stampante.printerName() + " non ha accettato la stampa.");

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCompleter>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -14,11 +15,14 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QRadioButton>
-#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
+#include <algorithm>
 #include <exception>
+#include <utility>
 
 #include "qt/Layouts.h"
 #include "ui/Screen.h"
@@ -137,6 +141,16 @@ int keyCode(const QKeyEvent* e) {
     return static_cast<int>(text.front());
 }
 
+// Scrolls the window's form so that the widget taking the focus is in view.
+void reveal(QWidget* w) {
+    for (QWidget* p = w->parentWidget(); p != nullptr; p = p->parentWidget()) {
+        if (auto* area = qobject_cast<QScrollArea*>(p)) {
+            area->ensureWidgetVisible(w);
+            return;
+        }
+    }
+}
+
 }  // namespace
 
 struct Binder::Binding {
@@ -145,12 +159,15 @@ struct Binder::Binding {
     QWidget* widget = nullptr;    // nullptr for a menu entry
     bool layoutReadOnly = false;  // a field the layout shows read-only whatever the model says
     GridAdaptor* grid = nullptr;
+    QCompleter* completer = nullptr;  // a list's entries proposed while the operator types
 
     QLineEdit* lineEdit() const {
         if (auto* e = qobject_cast<QLineEdit*>(object)) return e;
         if (auto* box = qobject_cast<QComboBox*>(object)) return box->lineEdit();
         return nullptr;
     }
+    // A field the operator cannot type into.
+    bool readOnly() const { return control->locked() || layoutReadOnly; }
 };
 
 struct Binder::View {
@@ -159,6 +176,7 @@ struct Binder::View {
     QPointer<QWidget> window;
     std::vector<std::unique_ptr<Binding>> bindings;
     std::unordered_map<const ui::Control*, Binding*> byControl;
+    bool opening = true;  // the first field has yet to take the focus
 
     Binding* find(const ui::Control* c) const {
         auto it = byControl.find(c);
@@ -229,11 +247,7 @@ void Binder::screenShown(ui::Screen& s, bool modal) {
     if (below != nullptr) w->setParent(below, Qt::Dialog);
     if (modal) w->setWindowModality(Qt::ApplicationModal);
 
-    w->resize(w->size().expandedTo(w->minimumSizeHint()));
-    const QRect area = below != nullptr ? below->frameGeometry() : w->screen()->availableGeometry();
-    QRect frame(QPoint(), w->size());
-    frame.moveCenter(area.center());
-    w->move(frame.topLeft());
+    placeWindow(*w, naturalSize(*w), below);
     w->show();
     w->raise();
     w->activateWindow();
@@ -261,6 +275,7 @@ void Binder::release(View& v) {
     for (const auto& b : v.bindings) {
         b->control->observer = nullptr;
         watched_.erase(b->object);
+        if (b->completer != nullptr) watched_.erase(b->completer->popup());
     }
     v.screen->titleObserver = nullptr;
     v.screen->focusObserver = nullptr;
@@ -306,10 +321,22 @@ void Binder::bind(View& v, ui::Control& c) {
         b.layoutReadOnly = qobject_cast<QLineEdit*>(object) != nullptr && e->isReadOnly();
     }
     if (auto* box = qobject_cast<QComboBox*>(object)) {
-        // The typed text stays as typed: the model decides whether it names an entry.
+        // The typed text stays as typed: the model decides whether it names an entry. Qt's
+        // own completer would take a match in any case for a choice when the field is left.
         box->setEditable(true);
         box->setInsertPolicy(QComboBox::NoInsert);
         box->setCompleter(nullptr);
+        // The entries holding the typed text anywhere, in any case, are proposed in a popup;
+        // the operator takes one with the arrows and Enter, or with the mouse. A name is
+        // found by any of its words ("valdoria", "autonomo"), not only by its first letters.
+        b.completer = new QCompleter(box->model(), box);
+        b.completer->setCaseSensitivity(Qt::CaseInsensitive);
+        b.completer->setFilterMode(Qt::MatchContains);
+        b.completer->setCompletionMode(QCompleter::PopupCompletion);
+        b.completer->setWidget(box);
+        // Installed after the completer's own filter, so it sees the popup's keys first.
+        b.completer->popup()->installEventFilter(this);
+        watched_[b.completer->popup()] = {v.id, &b};
     }
     if (auto* option = qobject_cast<QRadioButton*>(object)) option->setAutoExclusive(false);
     if (auto* tabs = qobject_cast<QTabWidget*>(object)) {
@@ -361,12 +388,20 @@ void Binder::connectSignals(int viewId, Binding& b) {
                       [this, viewId, run = std::move(run)] { run(*view(viewId)->screen); }};
     };
     if (QLineEdit* e = b.lineEdit()) {
-        connect(e, &QLineEdit::textEdited, this, [this, action, &c](const QString& text) {
-            if (applying_) return;
-            runNow(action(false, [&c, t = text.toStdString()](ui::Screen& s) {
-                if (s.focused() == &c) s.operatorEdited(c, t);
-            }));
-        });
+        connect(e, &QLineEdit::textEdited, this,
+                [this, action, viewId, &b, &c](const QString& text) {
+                    if (applying_) return;
+                    runNow(action(false, [&c, t = text.toStdString()](ui::Screen& s) {
+                        if (s.focused() == &c) s.operatorEdited(c, t);
+                    }));
+                    if (view(viewId) != nullptr) propose(b);
+                });
+    }
+    if (b.completer != nullptr) {
+        connect(b.completer, qOverload<const QString&>(&QCompleter::activated), this,
+                [this, viewId, &b](const QString& entry) {
+                    if (view(viewId) != nullptr) takeProposal(viewId, b, entry);
+                });
     }
     switch (c.kind()) {
         case ui::Kind::Button:
@@ -492,8 +527,11 @@ void Binder::apply(Binding& b, ui::Property p) {
             }
             break;
         case ui::Property::Locked:
-            if (QLineEdit* e = b.lineEdit()) e->setReadOnly(c.locked() || b.layoutReadOnly);
-            if (auto* e = qobject_cast<QPlainTextEdit*>(b.object)) e->setReadOnly(c.locked());
+            if (QLineEdit* e = b.lineEdit()) e->setReadOnly(b.readOnly());
+            if (auto* area = qobject_cast<QPlainTextEdit*>(b.object)) {
+                area->setReadOnly(b.readOnly());
+            }
+            showLook(b);
             break;
         case ui::Property::Items:
             showItems(b);
@@ -513,17 +551,7 @@ void Binder::apply(Binding& b, ui::Property p) {
             }
             break;
         case ui::Property::Look:
-            if (b.widget != nullptr) {
-                QPalette palette;
-                if (!c.foreColor.empty()) {
-                    palette = b.widget->palette();
-                    const QColor color(qs(c.foreColor));
-                    for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
-                        palette.setColor(role, color);
-                    }
-                }
-                b.widget->setPalette(palette);
-            }
+            showLook(b);
             break;
     }
     applying_ = wasApplying;
@@ -532,14 +560,39 @@ void Binder::apply(Binding& b, ui::Property p) {
 void Binder::showText(Binding& b) {
     const ui::Control& c = *b.control;
     const QString text = qs(c.text());
-    if (auto* e = qobject_cast<QLineEdit*>(b.object)) {
-        if (e->text() != text) e->setText(text);
-    } else if (auto* area = qobject_cast<QPlainTextEdit*>(b.object)) {
+    if (auto* area = qobject_cast<QPlainTextEdit*>(b.object)) {
         if (area->toPlainText() != text) area->setPlainText(text);
-    } else if (auto* box = qobject_cast<QComboBox*>(b.object)) {
+        return;
+    }
+    QLineEdit* e = b.lineEdit();
+    if (e == nullptr) return;
+    const QString before = e->text();
+    const int caret = e->cursorPosition();
+    if (auto* box = qobject_cast<QComboBox*>(b.object)) {
         if (box->currentIndex() != c.listIndex()) box->setCurrentIndex(c.listIndex());
         if (box->currentText() != text) box->setEditText(text);
+    } else if (before != text) {
+        e->setText(text);
     }
+    // In the field being edited the caret stays where it was (a click placed it there).
+    if (e->text() != before && b.widget->hasFocus()) {
+        e->setCursorPosition(std::min(caret, static_cast<int>(text.size())));
+    }
+}
+
+void Binder::showLook(Binding& b) {
+    if (b.widget == nullptr) return;
+    QPalette palette;
+    if (!b.control->foreColor.empty()) {
+        const QColor color(qs(b.control->foreColor));
+        for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+            palette.setColor(role, color);
+        }
+    }
+    // A field the program fills has the colour of the window behind it, so that nobody tries
+    // to type into it; a check box the program sets, the same behind its tick.
+    if (b.readOnly()) palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+    b.widget->setPalette(palette);
 }
 
 void Binder::showCaption(Binding& b) {
@@ -577,6 +630,11 @@ void Binder::showRow(Binding& b) {
     table->selectionModel()->setCurrentIndex(
         index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     table->scrollTo(index);
+}
+
+// Selected from the end back to the start: the start of a long text is in view.
+void Binder::selectWhole(const Binding& b) {
+    if (QLineEdit* e = b.lineEdit()) e->setSelection(e->text().size(), -e->text().size());
 }
 
 // ---- Widgets to model ----
@@ -644,6 +702,7 @@ void Binder::run(Action& a) {
                                ui::Property::Page}) {
             apply(*b, p);
         }
+        if (a.selectsText && v->screen->focused() == a.control) selectWhole(*b);
     }
 }
 
@@ -652,6 +711,8 @@ void Binder::syncFocus() {
         if (pressed_.view == id) continue;
         const Binding* b = v->find(v->screen->focused());
         if (b == nullptr || b->widget == nullptr) continue;
+        // The field a window opens on is entered as with Tab.
+        if (std::exchange(v->opening, false)) selectWhole(*b);
         if (b->widget->window()->focusWidget() == b->widget && b->widget->hasFocus()) continue;
         focusing_ = true;
         b->widget->setFocus(Qt::OtherFocusReason);
@@ -679,8 +740,13 @@ bool Binder::eventFilter(QObject* watched, QEvent* event) {
         closeRequest(w.view);
         return true;
     }
+    if (w.binding->completer != nullptr && watched == w.binding->completer->popup()) {
+        if (event->type() != QEvent::KeyPress) return false;
+        return completionKey(w.view, *w.binding, static_cast<QKeyEvent*>(event));
+    }
     switch (event->type()) {
         case QEvent::FocusIn:
+            reveal(w.binding->widget);
             focusIn(w.view, *w.binding, static_cast<QFocusEvent*>(event)->reason());
             return false;
         case QEvent::KeyPress:
@@ -715,10 +781,14 @@ void Binder::focusIn(int viewId, Binding& b, int reason) {
             }
             [[fallthrough]];
         case Qt::TabFocusReason:
-        case Qt::BacktabFocusReason:
+        case Qt::BacktabFocusReason: {
+            // A click places the caret; the keyboard selects the whole text.
+            const bool byKeyboard = reason != Qt::MouseFocusReason;
             post(Action{viewId, &c, true,
-                        [this, viewId, &c] { view(viewId)->screen->operatorFocus(c); }});
+                        [this, viewId, &c] { view(viewId)->screen->operatorFocus(c); },
+                        byKeyboard});
             return;
+        }
         default:
             // Qt moved the focus on its own (a window activated, a popup closed): the model's
             // focus stands.
@@ -753,6 +823,71 @@ bool Binder::keyPress(int viewId, Binding& b, QKeyEvent* e) {
     if (view(viewId) == nullptr || code == 13 || code == 27 || through == 0) return true;
     if (through == code) return false;
     deliverKey(b.widget, through);
+    return true;
+}
+
+// Proposes the entries of a list that hold the text typed so far; none for an empty text or
+// one that already names its only match.
+void Binder::propose(Binding& b) {
+    if (b.completer == nullptr) return;
+    const QString text = b.lineEdit()->text();
+    b.completer->setCompletionPrefix(text);
+    const int count = b.completer->completionCount();
+    const bool named = count == 1 && b.completer->currentCompletion() == text;
+    if (text.isEmpty() || count == 0 || named || b.readOnly() || !b.widget->hasFocus()) {
+        b.completer->popup()->hide();
+    } else {
+        // Wide enough for the longest proposal, under the list.
+        QAbstractItemView* popup = b.completer->popup();
+        QRect under = b.widget->rect();
+        under.setWidth(std::max(under.width(), popup->sizeHintForColumn(0) +
+                                                   popup->verticalScrollBar()->sizeHint().width() +
+                                                   2 * popup->frameWidth()));
+        b.completer->complete(under);
+    }
+}
+
+// A proposal taken is the list's own entry, chosen as from the list.
+void Binder::takeProposal(int viewId, Binding& b, const QString& entry) {
+    b.completer->popup()->hide();
+    const int index = static_cast<QComboBox*>(b.object)->findText(
+        entry, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    ui::Control& c = *b.control;
+    post(Action{viewId, &c, false, [this, viewId, &c, index] {
+                    ui::Screen& s = *view(viewId)->screen;
+                    if (s.focused() == &c) s.operatorChoose(c, index);
+                }});
+}
+
+// A key pressed while the proposals are open: the arrows move through them, Enter and Tab
+// take the one marked, Esc closes them; every other key goes to the field as typed there.
+bool Binder::completionKey(int viewId, Binding& b, QKeyEvent* e) {
+    QAbstractItemView* popup = b.completer->popup();
+    switch (e->key()) {
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+            return false;
+        case Qt::Key_Escape:
+            popup->hide();
+            return true;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Tab:
+            if (popup->currentIndex().isValid()) {
+                takeProposal(viewId, b, popup->currentIndex().data().toString());
+                return true;
+            }
+            popup->hide();
+            break;
+        case Qt::Key_Backtab:
+            popup->hide();
+            break;
+        default:
+            break;
+    }
+    QCoreApplication::sendEvent(b.object, e);
     return true;
 }
 

@@ -13,6 +13,7 @@
 #include "ui/Program.h"
 
 class QKeyEvent;
+class QString;
 class QWidget;
 
 namespace ui {
@@ -51,6 +52,9 @@ private:
         ui::Control* control = nullptr;
         bool movesFocus = false;  // the operator moved the focus to control
         std::function<void()> run;
+        // Reached with the keyboard: once the enter handling has shown the field's text, the
+        // whole text is selected, so that typing replaces it.
+        bool selectsText = false;
     };
 
     View* view(int id) const;
@@ -66,6 +70,8 @@ private:
     void showCaption(Binding& b);
     void showItems(Binding& b);
     void showRow(Binding& b);
+    void showLook(Binding& b);
+    static void selectWhole(const Binding& b);
 
     void post(Action a);
     void runNow(Action a);
@@ -76,6 +82,9 @@ private:
 
     void focusIn(int viewId, Binding& b, int reason);
     bool keyPress(int viewId, Binding& b, QKeyEvent* e);
+    void propose(Binding& b);
+    void takeProposal(int viewId, Binding& b, const QString& entry);
+    bool completionKey(int viewId, Binding& b, QKeyEvent* e);
     void deliverKey(QWidget* w, int code);
     void closeRequest(int viewId);
 

@@ -1,6 +1,5 @@
 #include "qt/QtPorts.h"
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <QApplication>
@@ -11,9 +10,7 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QSettings>
-#include <cerrno>
 #include <filesystem>
-#include <stdexcept>
 #include <system_error>
 #include <thread>
 
@@ -28,7 +25,7 @@ fs::path toPath(const std::string& utf8) {
 }
 
 void check(const std::error_code& ec) {
-    if (ec) throw std::runtime_error(ec.message());
+    if (ec) throw ui::ErroreDiSistema(ec);
 }
 
 QMessageBox::StandardButton standard(ui::Answer a) {
@@ -119,12 +116,6 @@ bool QtFiles::exists(const std::string& path) {
     return fs::exists(toPath(path), ec);
 }
 
-void QtFiles::copy(const std::string& from, const std::string& to) {
-    std::error_code ec;
-    fs::copy_file(toPath(from), toPath(to), fs::copy_options::overwrite_existing, ec);
-    check(ec);
-}
-
 void QtFiles::rename(const std::string& from, const std::string& to) {
     std::error_code ec;
     fs::rename(toPath(from), toPath(to), ec);
@@ -137,11 +128,9 @@ void QtFiles::remove(const std::string& path) {
     check(ec);
 }
 
-bool QtFiles::ready(const std::string& folder, std::uintmax_t bytes) {
+bool QtFiles::ready(const std::string& folder) {
     std::error_code ec;
-    if (!fs::is_directory(toPath(folder), ec) || ::access(folder.c_str(), W_OK) != 0) return false;
-    const fs::space_info space = fs::space(toPath(folder), ec);
-    return !ec && space.available >= bytes;
+    return fs::is_directory(toPath(folder), ec) && ::access(folder.c_str(), W_OK) == 0;
 }
 
 std::string QtFiles::mediaFolder() {

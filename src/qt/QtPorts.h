@@ -23,10 +23,9 @@ public:
 class QtFiles : public ui::FilePort {
 public:
     bool exists(const std::string& path) override;
-    void copy(const std::string& from, const std::string& to) override;
     void rename(const std::string& from, const std::string& to) override;
     void remove(const std::string& path) override;
-    bool ready(const std::string& folder, std::uintmax_t bytes) override;
+    bool ready(const std::string& folder) override;
     // The folder remembered for this user under the setting "media/folder", "" when none.
     std::string mediaFolder() override;
     // The remembered folder when it exists; otherwise a folder dialog, whose choice is

@@ -4,34 +4,45 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
+#include <QBuffer>
 #include <QChart>
-#include <QDate>
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QGraphicsScene>
 #include <QImage>
+#include <QImageReader>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPieSeries>
+#include <QPieSlice>
 #include <QTextDocument>
 #include <QTextFrame>
 #include <QTextObjectInterface>
 #include <QTextTable>
 #include <algorithm>
 #include <charconv>
+#include <map>
+#include <numeric>
 #include <stdexcept>
 
 #include "qt/AnteprimaStampa.h"
 #include "qt/RigheTabella.h"
+#include "reports/ControlloHtml.h"
+#include "reports/Limiti.h"
 
 namespace gui {
 
 namespace {
 
 constexpr double kUnitaPerMm = 96.0 / 25.4;
-constexpr double kPiede = 26;  // room for the footer at the bottom of the body
-constexpr double kStacco = 6;  // between heading and body
-const QChar kSegno(0x2063);    // the text of the blocks that mark where a unit ends
+constexpr double kMargineMinimo = 15;  // millimetres on every side of every page
+// Millimetres the text keeps from the margins: a glyph may reach a little past the width its
+// line was given, a descender below its line.
+constexpr double kRespiro = 1;
+constexpr double kPiede = 26;        // room for the footer at the bottom of the body
+constexpr double kStacco = 6;        // between heading and body
+constexpr double kCorpoMinimo = 30;  // millimetres of body the heading must leave
+const QChar kSegno(0x2063);          // the text of the blocks that mark where a unit ends
 
 // Layout at 96 dots per inch, whatever the screen.
 QPaintDevice& dispositivo96() {
@@ -58,14 +69,47 @@ QFont carattereTesto() {
     return f;
 }
 
-// Draws <img src="grafico:N"> as chart N of the report, other images from the document's
-// resources.
+// The text in lines no wider than largo, broken between words; a word wider than that is broken
+// between characters.
+QStringList aCapo(const QString& testo, const QFontMetricsF& m, double largo) {
+    QStringList righe;
+    QString riga;
+    for (QString parola : testo.split(' ', Qt::SkipEmptyParts)) {
+        if (!riga.isEmpty() && m.horizontalAdvance(riga + ' ' + parola) <= largo) {
+            riga += ' ' + parola;
+            continue;
+        }
+        if (!riga.isEmpty()) righe << riga;
+        while (parola.size() > 1 && m.horizontalAdvance(parola) > largo) {
+            qsizetype n = parola.size() - 1;
+            while (n > 1 && m.horizontalAdvance(parola.left(n)) > largo) --n;
+            righe << parola.left(n);
+            parola = parola.mid(n);
+        }
+        riga = parola;
+    }
+    if (!riga.isEmpty()) righe << riga;
+    return righe;
+}
+
+// Sizes in pixels of the labels of charts: the largest that lets them all be read whole, never
+// below the smallest.
+constexpr int kEtichettaGrande = 11;
+constexpr int kEtichettaPiccola = 8;
+
+}  // namespace
+
+// Draws <img src="grafico:N"> as chart N of the report, other images from the reports folder.
+// Those images are loaded here, for every text document of the report: only files the report
+// may name (reports::PercorsoImmagine), read once, within limits of bytes and pixels. Anything
+// else is not loaded, whatever names it.
 class Grafici : public QObject, public QTextObjectInterface {
     Q_OBJECT
     Q_INTERFACES(QTextObjectInterface)
 
 public:
-    explicit Grafici(const std::vector<reports::Grafico>& grafici) : grafici_(grafici) {}
+    Grafici(const std::vector<reports::Grafico>& grafici, std::string cartella)
+        : grafici_(grafici), cartella_(std::move(cartella)) {}
 
     QSizeF intrinsicSize(QTextDocument* doc, int, const QTextFormat& format) override {
         const QTextImageFormat f = format.toImageFormat();
@@ -75,7 +119,8 @@ public:
             if (s.width() <= 0) s.setWidth(img.isNull() ? 300 : img.width());
             if (s.height() <= 0) s.setHeight(img.isNull() ? 200 : img.height());
         }
-        return s;
+        // Never larger than a sheet.
+        return s.boundedTo(QSizeF(kLatoMassimo, kLatoMassimo));
     }
 
     void drawObject(QPainter* p, const QRectF& rect, QTextDocument* doc, int,
@@ -91,39 +136,100 @@ public:
         if (!img.isNull()) p->drawImage(rect, img);
     }
 
+    // The image a text document asks for by name; null when it may not or cannot be loaded.
+    QImage carica(const QUrl& url) {
+        const QString chiave = url.toString();
+        if (const auto it = caricate_.find(chiave); it != caricate_.end()) return it->second;
+        QImage img = leggi(url);
+        pixel_ += static_cast<long long>(img.width()) * img.height();
+        caricate_.emplace(chiave, img);
+        return img;
+    }
+
 private:
+    static constexpr double kLatoMassimo = 1200;  // units: more than the long side of A4
+
     static QImage immagine(QTextDocument* doc, const QString& nome) {
         return doc->resource(QTextDocument::ImageResource, QUrl(nome)).value<QImage>();
     }
 
-    // Bars across, one per row, each label whole on its left and the count at the bar's end.
+    QImage leggi(const QUrl& url) const {
+        namespace lim = reports::limiti;
+        // Only a relative name: no scheme (file:, http:, qrc:, the charts' grafico:), no host.
+        if (!url.isRelative() || !url.host().isEmpty() || url.hasQuery() || url.hasFragment())
+            return {};
+        std::string percorso;
+        try {
+            percorso =
+                reports::PercorsoImmagine(cartella_, url.path(QUrl::FullyDecoded).toStdString());
+        } catch (const reports::DefinizioneErrata&) {
+            return {};
+        }
+        QFile file(QString::fromStdString(percorso));
+        if (!file.open(QIODevice::ReadOnly)) return {};
+        QByteArray dati = file.read(static_cast<qint64>(lim::kByteImmagine) + 1);
+        if (dati.size() > static_cast<qsizetype>(lim::kByteImmagine)) return {};
+        QBuffer buffer(&dati);
+        QImageReader lettore(&buffer);
+        static const QByteArray formati[] = {"png", "jpeg", "jpg", "gif", "bmp"};
+        if (std::find(std::begin(formati), std::end(formati), lettore.format()) ==
+            std::end(formati))
+            return {};
+        const QSize s = lettore.size();
+        if (!s.isValid() || s.width() > lim::kLatoImmagine || s.height() > lim::kLatoImmagine ||
+            pixel_ + static_cast<long long>(s.width()) * s.height() > lim::kPixelImmagini)
+            return {};
+        return lettore.read();
+    }
+
+    // Bars across, one per row, each label on its left, broken over the lines the row has room
+    // for, and the count at the bar's end.
     static void disegnaBarre(QPainter& p, const QRectF& rect, const reports::Grafico& g) {
         if (g.voci.empty()) return;
-        const QFont f = carattere(9);
-        const QFontMetricsF m(f, &dispositivo96());
-        double massimo = 1, etichette = 0;
-        for (const auto& [voce, valore] : g.voci) {
-            massimo = std::max(massimo, valore);
-            etichette = std::max(etichette, m.horizontalAdvance(QString::fromStdString(voce)));
+        const double passo = rect.height() / static_cast<double>(g.voci.size());
+        const double etichette = rect.width() * 0.55;
+        // The largest size at which every label fits its row.
+        QFont f;
+        std::vector<QStringList> righe;
+        for (int pixel = kEtichettaGrande; pixel >= kEtichettaPiccola; --pixel) {
+            f = carattere(pixel);
+            const QFontMetricsF m(f, &dispositivo96());
+            righe.clear();
+            bool entrano = true;
+            for (const auto& voce : g.voci) {
+                righe.push_back(aCapo(QString::fromStdString(voce.first), m, etichette));
+                entrano = entrano && righe.back().size() * m.height() <= passo;
+            }
+            if (entrano) break;
         }
-        etichette = std::min(etichette, rect.width() * 0.6);
+        const QFontMetricsF m(f, &dispositivo96());
+        double massimo = 1;
+        for (const auto& voce : g.voci) massimo = std::max(massimo, voce.second);
         const double sinistra = rect.left() + etichette + 6;
         const double lungo = rect.right() - sinistra - m.horizontalAdvance("00000") - 4;
-        const double passo = rect.height() / static_cast<double>(g.voci.size());
         const double spesso = std::min(passo * 0.7, 18.0);
+        const auto massimoRighe = static_cast<qsizetype>(std::max(1.0, passo / m.height()));
         p.save();
         p.setFont(f);  // sized in pixels: the same on every device
         p.setPen(QPen(Qt::gray, 0.7));
         p.drawLine(QPointF(sinistra, rect.top()), QPointF(sinistra, rect.bottom()));
         for (std::size_t i = 0; i < g.voci.size(); ++i) {
-            const auto& [voce, valore] = g.voci[i];
             const double centro = rect.top() + passo * (static_cast<double>(i) + 0.5);
-            const QString testo =
-                m.elidedText(QString::fromStdString(voce), Qt::ElideRight, etichette);
+            QStringList testo = righe[i];
+            // Only when even the smallest size leaves no room: the last line that fits is cut.
+            if (testo.size() > massimoRighe) {
+                const QString resto = testo.mid(massimoRighe - 1).join(' ');
+                testo = testo.first(massimoRighe - 1);
+                testo << m.elidedText(resto, Qt::ElideRight, etichette);
+            }
             p.setPen(Qt::black);
-            p.drawText(QPointF(rect.left() + etichette - m.horizontalAdvance(testo),
-                               centro + (m.ascent() - m.descent()) / 2),
-                       testo);
+            double base = centro - m.height() * static_cast<double>(testo.size()) / 2 + m.ascent();
+            for (const QString& riga : testo) {
+                p.drawText(QPointF(rect.left() + etichette - m.horizontalAdvance(riga), base),
+                           riga);
+                base += m.height();
+            }
+            const double valore = g.voci[i].second;
             const double fine = lungo * valore / massimo;
             p.fillRect(QRectF(sinistra, centro - spesso / 2, fine, spesso),
                        QColor(0x20, 0x9f, 0xdf));
@@ -133,38 +239,127 @@ private:
         p.restore();
     }
 
-    static void disegnaGrafico(QPainter& p, const QRectF& rect, const reports::Grafico& g) {
-        if (!g.torta) {
-            disegnaBarre(p, rect, g);
-            return;
+    // The entries a chart draws: the largest, in their order, the rest as one.
+    static reports::Grafico disegnato(const reports::Grafico& g) {
+        const std::size_t massimo = reports::limiti::kVociGrafico;
+        if (g.voci.size() <= massimo) return g;
+        std::vector<std::size_t> ordine(g.voci.size());
+        std::iota(ordine.begin(), ordine.end(), std::size_t{0});
+        std::stable_sort(ordine.begin(), ordine.end(), [&](std::size_t a, std::size_t b) {
+            return g.voci[a].second > g.voci[b].second;
+        });
+        std::vector<bool> tenuta(g.voci.size(), false);
+        for (std::size_t i = 0; i + 1 < massimo; ++i) tenuta[ordine[i]] = true;
+        reports::Grafico d{g.titolo, g.torta, {}};
+        double altre = 0;
+        for (std::size_t i = 0; i < g.voci.size(); ++i) {
+            if (tenuta[i]) {
+                d.voci.push_back(g.voci[i]);
+            } else {
+                altre += g.voci[i].second;
+            }
         }
+        d.voci.emplace_back("Altre voci", altre);
+        return d;
+    }
+
+    // The pie on the left, its legend beside it: each slice's colour and its label with the
+    // share, whole, broken over lines at the largest size that lets every label fit.
+    static void disegnaTorta(QPainter& p, const QRectF& rect, const reports::Grafico& g) {
         QGraphicsScene scena;
         auto* chart = new QChart;
         scena.addItem(chart);
         chart->setAnimationOptions(QChart::NoAnimation);
         chart->setBackgroundVisible(false);
-        chart->setMargins(QMargins(2, 2, 2, 2));
-        chart->setLocalizeNumbers(true);
-        chart->setLocale(QLocale(QLocale::Italian, QLocale::Italy));
-        chart->legend()->setFont(carattere(10));
+        chart->setMargins(QMargins(0, 0, 0, 0));
+        chart->legend()->hide();
         auto* serie = new QPieSeries;
+        serie->setPieSize(0.95);
         double totale = 0;
         for (const auto& v : g.voci) totale += v.second;
+        QStringList voci;
         for (const auto& [etichetta, valore] : g.voci) {
             if (valore <= 0) continue;
             const QString percento =
                 QLocale(QLocale::Italian).toString(totale > 0 ? 100 * valore / totale : 0, 'f', 1);
-            serie->append(QString::fromStdString(etichetta) + " (" + percento + "%)", valore);
+            voci << QString::fromStdString(etichetta) + " (" + percento + "%)";
+            serie->append(voci.back(), valore);
         }
-        chart->addSeries(serie);
-        // Below the pie the legend has the chart's whole width for its labels.
-        chart->legend()->setAlignment(Qt::AlignBottom);
-        chart->setGeometry(QRectF(QPointF(0, 0), rect.size()));
-        scena.setSceneRect(QRectF(QPointF(0, 0), rect.size()));
-        scena.render(&p, rect, QRectF(QPointF(0, 0), rect.size()));
+        chart->addSeries(serie);  // the slices take their colours here
+        const double lato = std::min(rect.height(), rect.width() * 0.45);
+        chart->setGeometry(QRectF(0, 0, lato, lato));
+        scena.setSceneRect(QRectF(0, 0, lato, lato));
+        scena.render(&p, QRectF(rect.left(), rect.top() + (rect.height() - lato) / 2, lato, lato),
+                     QRectF(0, 0, lato, lato));
+
+        const double quadretto = 9;
+        const double sinistra = rect.left() + lato + 8;
+        const double largo = rect.right() - sinistra - quadretto - 4;
+        if (voci.isEmpty() || largo <= 0) return;
+        QFont f;
+        std::vector<QStringList> righe;
+        double alto = 0;
+        for (int pixel = kEtichettaGrande; pixel >= kEtichettaPiccola; --pixel) {
+            f = carattere(pixel);
+            const QFontMetricsF m(f, &dispositivo96());
+            righe.clear();
+            alto = 0;
+            for (const QString& voce : voci) {
+                righe.push_back(aCapo(voce, m, largo));
+                alto += static_cast<double>(righe.back().size()) * m.height() + 3;
+            }
+            if (alto <= rect.height()) break;
+        }
+        const QFontMetricsF m(f, &dispositivo96());
+        p.save();
+        p.setClipRect(rect, Qt::IntersectClip);
+        p.setFont(f);
+        double y = rect.top() + std::max(0.0, (rect.height() - alto) / 2);
+        const QList<QPieSlice*> fette = serie->slices();
+        for (qsizetype i = 0; i < fette.size() && i < static_cast<qsizetype>(righe.size()); ++i) {
+            p.fillRect(QRectF(sinistra, y + (m.height() - quadretto) / 2, quadretto, quadretto),
+                       fette[i]->brush());
+            p.setPen(Qt::black);
+            for (const QString& riga : righe[static_cast<std::size_t>(i)]) {
+                p.drawText(QPointF(sinistra + quadretto + 4, y + m.ascent()), riga);
+                y += m.height();
+            }
+            y += 3;
+        }
+        p.restore();
+    }
+
+    static void disegnaGrafico(QPainter& p, const QRectF& rect, const reports::Grafico& tutte) {
+        const reports::Grafico g = disegnato(tutte);
+        if (g.torta) {
+            disegnaTorta(p, rect, g);
+        } else {
+            disegnaBarre(p, rect, g);
+        }
     }
 
     const std::vector<reports::Grafico>& grafici_;
+    const std::string cartella_;
+    std::map<QString, QImage> caricate_;
+    long long pixel_ = 0;  // of the images loaded
+};
+
+namespace {
+
+// A text document of the report: its resources come from the report's images alone.
+class DocumentoReport : public QTextDocument {
+public:
+    explicit DocumentoReport(Grafici& grafici) : grafici_(grafici) {}
+
+protected:
+    QVariant loadResource(int type, const QUrl& name) override {
+        if (type != QTextDocument::ImageResource) return {};
+        const QImage img = grafici_.carica(name);
+        return img.isNull() ? QVariant() : QVariant(img);
+    }
+
+private:
+    Grafici& grafici_;
 };
 
 // The top margin of what starts a text document.
@@ -193,19 +388,25 @@ struct Impaginazione::Pagina {
 
 Impaginazione::Impaginazione(reports::Documento documento, QString dataStampa)
     : documento_(std::move(documento)), dataStampa_(std::move(dataStampa)) {
-    const auto& m = documento_.margini;
+    auto& m = documento_.margini;
+    for (double* lato : {&m.alto, &m.destro, &m.basso, &m.sinistro})
+        *lato = std::max(*lato, kMargineMinimo);
     layout_ = QPageLayout(
         QPageSize(QPageSize::A4),
         documento_.orientamento == reports::Orientamento::Orizzontale ? QPageLayout::Landscape
                                                                       : QPageLayout::Portrait,
         QMarginsF(m.sinistro, m.alto, m.destro, m.basso), QPageLayout::Millimeter);
-    grafici_ = std::make_shared<Grafici>(documento_.grafici);
-    const QSizeF carta = formato();
-    larghezza_ = carta.width() - (m.sinistro + m.destro) * kUnitaPerMm;
+    grafici_ = std::make_shared<Grafici>(documento_.grafici, documento_.cartella);
+    const QRectF contenuto = this->contenuto();
+    larghezza_ = contenuto.width();
     intestazione_ = nuovoDocumento(QString::fromStdString(documento_.intestazione));
     const double testa =
         documento_.intestazione.empty() ? 0 : intestazione_->size().height() + kStacco;
-    altezza_ = carta.height() - (m.alto + m.basso) * kUnitaPerMm - testa - kPiede;
+    altezza_ = contenuto.height() - testa - kPiede;
+    if (altezza_ < kCorpoMinimo * kUnitaPerMm)
+        throw reports::DefinizioneErrata("l'intestazione lascia meno di " +
+                                         std::to_string(static_cast<int>(kCorpoMinimo / 10)) +
+                                         " cm al corpo della pagina");
     righe_ = std::make_unique<RigheTabella>(
         documento_, [this](const QString& html) { return nuovoDocumento(html); }, dispositivo96());
 }
@@ -221,8 +422,18 @@ QSizeF Impaginazione::formato() const {
     return mm * kUnitaPerMm;
 }
 
+QRectF Impaginazione::areaStampa() const {
+    const QRectF mm = layout_.paintRect(QPageLayout::Millimeter);
+    return {mm.topLeft() * kUnitaPerMm, mm.size() * kUnitaPerMm};
+}
+
+QRectF Impaginazione::contenuto() const {
+    const double r = kRespiro * kUnitaPerMm;
+    return areaStampa().adjusted(r, r, -r, -r);
+}
+
 std::unique_ptr<QTextDocument> Impaginazione::nuovoDocumento(const QString& html) const {
-    auto d = std::make_unique<QTextDocument>();
+    auto d = std::make_unique<DocumentoReport>(*grafici_);
     d->documentLayout()->setPaintDevice(&dispositivo96());
     d->documentLayout()->registerHandler(QTextFormat::ImageObject, grafici_.get());
     d->setDefaultFont(carattereTesto());
@@ -291,6 +502,8 @@ std::vector<double> Impaginazione::fini(QTextDocument& d, std::size_t da, std::s
                     ? lay->blockBoundingRect(t->cellAt(riga, 0).firstCursorPosition().block()).top()
                     : fondo);
         }
+        // The mark that follows the table ends no unit: the next unit ends at the mark after it.
+        prossimoSegno();
         k += righe;
     }
     return fini;
@@ -385,12 +598,11 @@ bool Impaginazione::avanza() {
 
 void Impaginazione::disegna(QPainter& p, int n) const {
     if (n < 0 || n >= pagine()) return;
-    const auto& m = documento_.margini;
-    const QSizeF carta = formato();
-    const double sinistra = m.sinistro * kUnitaPerMm;
-    const double alto = m.alto * kUnitaPerMm;
+    const QRectF area = contenuto();
     p.save();
-    p.translate(sinistra, alto);
+    // A table wider than the page, an image or a chart is cut at the margins.
+    p.setClipRect(areaStampa(), Qt::IntersectClip);
+    p.translate(area.topLeft());
     double y = 0;
     if (!documento_.intestazione.empty()) {
         intestazione_->drawContents(&p);
@@ -410,13 +622,14 @@ void Impaginazione::disegna(QPainter& p, int n) const {
     }
     p.restore();
 
-    const double basePiede = carta.height() - m.basso * kUnitaPerMm;
+    const double basePiede = area.bottom();
     p.save();
+    p.setClipRect(areaStampa(), Qt::IntersectClip);
     p.setPen(QPen(Qt::gray, 0.7));
-    p.drawLine(QPointF(sinistra, basePiede - 16), QPointF(sinistra + larghezza_, basePiede - 16));
+    p.drawLine(QPointF(area.left(), basePiede - 16), QPointF(area.right(), basePiede - 16));
     p.setPen(Qt::black);
     p.setFont(carattere(10));
-    const QRectF riga(sinistra, basePiede - 14, larghezza_, 14);
+    const QRectF riga(area.left(), basePiede - 14, larghezza_, 14);
     p.drawText(riga, Qt::AlignLeft | Qt::AlignVCenter, "Stampato il " + dataStampa_);
     const QString totale = completa_ ? QString::number(pagine()) : QStringLiteral("...");
     p.drawText(riga, Qt::AlignRight | Qt::AlignVCenter,
@@ -432,6 +645,27 @@ bool Completa(Impaginazione& imp, const std::function<bool(std::size_t, std::siz
     return true;
 }
 
+bool DisegnaPagine(const Impaginazione& imp, QPagedPaintDevice& dispositivo, int da, int a) {
+    const QRectF area = imp.areaStampa();
+    const QSizeF destinazione =
+        dispositivo.pageLayout().paintRect(QPageLayout::Millimeter).size() * kUnitaPerMm;
+    const double riduzione =
+        std::min({1.0, destinazione.width() / area.width(), destinazione.height() / area.height()});
+    const double scala = dispositivo.logicalDpiX() / 96.0 * riduzione;
+    QPainter p;
+    bool riuscita = p.begin(&dispositivo);
+    for (int n = da; riuscita && n <= a; ++n) {
+        if (n > da) riuscita = dispositivo.newPage();
+        p.save();
+        p.scale(scala, scala);
+        p.translate(-area.topLeft());
+        imp.disegna(p, n - 1);
+        p.restore();
+    }
+    if (p.isActive()) riuscita = p.end() && riuscita;
+    return riuscita;
+}
+
 void SalvaPdf(Impaginazione& imp, const QString& file) {
     Completa(imp, nullptr);
     QPdfWriter pdf(file);
@@ -439,18 +673,8 @@ void SalvaPdf(Impaginazione& imp, const QString& file) {
     pdf.setResolution(600);
     pdf.setTitle(QString::fromStdString(imp.documento().titolo));
     pdf.setCreator("Vendral 2005");
-    QPainter p;
-    if (!p.begin(&pdf))
+    if (!DisegnaPagine(imp, pdf, 1, imp.pagine()))
         throw std::runtime_error("impossibile scrivere il file " + file.toStdString());
-    const double scala = 600.0 / 96.0;
-    for (int n = 0; n < imp.pagine(); ++n) {
-        if (n > 0) pdf.newPage();
-        p.save();
-        p.scale(scala, scala);
-        imp.disegna(p, n);
-        p.restore();
-    }
-    if (!p.end()) throw std::runtime_error("impossibile scrivere il file " + file.toStdString());
 }
 
 void EsportaXlsx(const ui::ReportRequest& r, const QString& file) {
@@ -490,22 +714,18 @@ void EsportaXlsx(const ui::ReportRequest& r, const QString& file) {
                                  lxw_strerror(e) + ")");
 }
 
-QString DataOdierna() {
-    return QDate::currentDate().toString("dd/MM/yyyy");
+std::unique_ptr<Impaginazione> Impagina(const ui::ReportRequest& r) {
+    return std::make_unique<Impaginazione>(
+        reports::Componi(reports::CaricaDefinizione(r.file), r, r.printDate),
+        QString::fromStdString(r.printDate));
 }
 
-void StampaPdf(const ui::ReportRequest& r, const QString& file, const QString& dataStampa) {
-    Impaginazione imp(
-        reports::Componi(reports::CaricaDefinizione(r.file), r, dataStampa.toStdString()),
-        dataStampa);
-    SalvaPdf(imp, file);
+void StampaPdf(const ui::ReportRequest& r, const QString& file) {
+    SalvaPdf(*Impagina(r), file);
 }
 
 void QtReports::start(const ui::ReportRequest& r) {
-    const QString data = DataOdierna();
-    auto imp = std::make_unique<Impaginazione>(
-        reports::Componi(reports::CaricaDefinizione(r.file), r, data.toStdString()), data);
-    AnteprimaStampa anteprima(std::move(imp), r, QApplication::activeWindow());
+    AnteprimaStampa anteprima(Impagina(r), r, QApplication::activeWindow());
     anteprima.exec();
 }
 

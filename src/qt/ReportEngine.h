@@ -14,14 +14,18 @@
 #include "reports/Modello.h"
 #include "ui/Ports.h"
 
+class QPagedPaintDevice;
 class QPainter;
 class QTextDocument;
 
 namespace gui {
 
+class Grafici;
 class RigheTabella;
 
-// Pages are measured in units of 1/96 inch; a painter for another device is scaled first.
+// Pages are measured in units of 1/96 inch; a painter for another device is scaled first. Every
+// page keeps its margins of at least 15 mm (a definition asking for less gets 15 mm): the
+// heading, body and footer are laid out inside them and nothing is drawn outside.
 class Impaginazione {
 public:
     Impaginazione(reports::Documento documento, QString dataStampa);
@@ -38,16 +42,19 @@ public:
 
     int pagine() const;
     const QPageLayout& layoutPagina() const { return layout_; }
-    QSizeF formato() const;  // paper size in units
+    QSizeF formato() const;     // paper size in units
+    QRectF areaStampa() const;  // inside the margins, in units from the paper's corner
     const reports::Documento& documento() const { return documento_; }
 
     // Draws page n (0-based) with its heading, body and footer ("Pagina X di Y" once the
-    // layout is complete) on a painter whose units are 1/96 inch at the paper's corner.
+    // layout is complete) on a painter whose units are 1/96 inch at the paper's corner, clipped
+    // to the margins.
     void disegna(QPainter& p, int n) const;
 
 private:
     struct Pezzo;
     struct Pagina;
+    QRectF contenuto() const;  // where the heading, body and footer go, inside areaStampa()
     std::unique_ptr<QTextDocument> nuovoDocumento(const QString& html) const;
     QString htmlPagina(std::size_t da, std::size_t a) const;
     std::vector<double> fini(QTextDocument& d, std::size_t da, std::size_t a) const;
@@ -64,12 +71,18 @@ private:
     std::size_t prossima_ = 0;
     std::size_t ultimaCapienza_ = 40;
     bool completa_ = false;
-    std::shared_ptr<QObject> grafici_;
+    std::shared_ptr<Grafici> grafici_;
     std::unique_ptr<RigheTabella> righe_;
 };
 
 // Lays out every page; progress(done, total) returning false stops it. False when stopped.
 bool Completa(Impaginazione& imp, const std::function<bool(std::size_t, std::size_t)>& progresso);
+
+// Draws pages da to a (1-based) on a PDF writer or a printer, whose painter starts at the corner
+// of the paint rect of its page layout: the report's own area inside the margins is mapped onto
+// that rect, scaled down only when the device's is smaller (other paper, wider margins of the
+// printer). False when the device refuses to draw or to add a page.
+bool DisegnaPagine(const Impaginazione& imp, QPagedPaintDevice& dispositivo, int da, int a);
 
 // Writes every page to a PDF file; throws std::runtime_error on a write failure.
 void SalvaPdf(Impaginazione& imp, const QString& file);
@@ -78,11 +91,12 @@ void SalvaPdf(Impaginazione& imp, const QString& file);
 // counts as numbers, dates and flags in their display form. Throws std::runtime_error.
 void EsportaXlsx(const ui::ReportRequest& r, const QString& file);
 
-// Renders a started report straight to a PDF file; throws std::runtime_error.
-void StampaPdf(const ui::ReportRequest& r, const QString& file, const QString& dataStampa);
+// Renders a started report straight to a PDF file, as "Salva PDF..." of the preview does;
+// throws std::runtime_error.
+void StampaPdf(const ui::ReportRequest& r, const QString& file);
 
-// The print date as shown on every page: today, dd/mm/yyyy.
-QString DataOdierna();
+// Lays out a started report, dated as the request says.
+std::unique_ptr<Impaginazione> Impagina(const ui::ReportRequest& r);
 
 // Shows each started report in the print preview, one after another.
 class QtReports : public ui::ReportPort {

@@ -117,60 +117,66 @@ std::optional<RigheTabella::Forma> RigheTabella::leggiForma(QTextDocument& d, do
 
 RigheTabella::RigheTabella(const reports::Documento& documento, const Fabbrica& nuovo,
                            QPaintDevice& misura)
-    : documento_(documento), righe_(documento.unita.size()) {
+    : documento_(documento),
+      nuovo_(nuovo),
+      misura_(misura),
+      tabelle_(documento.tabelle.size()),
+      stato_(documento.tabelle.size(), Stato::DaPreparare),
+      esempi_(documento.tabelle.size()),
+      righe_(documento.unita.size()) {
     // Rows by table; a table with a row of other elements is left to the text document.
-    std::vector<bool> semplice(documento.tabelle.size(), true);
     std::vector<std::map<std::string, int>> forme(documento.tabelle.size());
-    std::vector<std::vector<std::size_t>> esempi(documento.tabelle.size());
     for (std::size_t k = 0; k < documento.unita.size(); ++k) {
         const int t = documento.unita[k].tabella;
-        if (t < 0 || !semplice[static_cast<std::size_t>(t)]) continue;
+        if (t < 0 || stato_[static_cast<std::size_t>(t)] == Stato::NonDiretta) continue;
         const auto tt = static_cast<std::size_t>(t);
         std::optional<reports::RigaSemplice> r =
             reports::LeggiRigaSemplice(documento.unita[k].html);
         if (!r || documento.tabelle[tt].testa.empty()) {
-            semplice[tt] = false;
+            stato_[tt] = Stato::NonDiretta;
             continue;
         }
         const auto [it, nuova] =
-            forme[tt].try_emplace(r->forma, static_cast<int>(esempi[tt].size()));
-        if (nuova) esempi[tt].push_back(k);
-        if (esempi[tt].size() > kForme) semplice[tt] = false;
+            forme[tt].try_emplace(r->forma, static_cast<int>(esempi_[tt].size()));
+        if (nuova) esempi_[tt].push_back(k);
+        if (esempi_[tt].size() > kForme) stato_[tt] = Stato::NonDiretta;
         righe_[k].forma = it->second;
         righe_[k].testi = std::move(r->celle);
     }
+}
 
-    tabelle_.resize(documento.tabelle.size());
-    for (std::size_t t = 0; t < documento.tabelle.size(); ++t) {
-        if (!semplice[t]) continue;
-        const reports::Tabella& tab = documento.tabelle[t];
-        Tabella& tt = tabelle_[t];
-        tt.testa = nuovo(QString::fromStdString(tab.apertura + tab.testa + "</table>"));
-        tt.altezzaTesta = tt.testa->size().height();
-        if (const QTextTable* tabella = primaTabella(*tt.testa))
-            tt.margineSotto = tabella->format().bottomMargin();
-        for (const std::size_t k : esempi[t]) {
-            // The header and one row of this shape: the row is what the header leaves.
-            const std::unique_ptr<QTextDocument> d = nuovo(QString::fromStdString(
-                tab.apertura + tab.testa + documento.unita[k].html + "</table>"));
-            std::optional<Forma> f = leggiForma(*d, tt.altezzaTesta, misura);
-            if (!f) {
-                semplice[t] = false;
-                break;
-            }
-            tt.forme.push_back(std::move(*f));
+// A table's header and shapes of row are laid out when its first row is placed, so that a
+// report of many tables costs its time page by page.
+void RigheTabella::prepara(std::size_t t) const {
+    if (stato_[t] != Stato::DaPreparare) return;
+    const reports::Tabella& tab = documento_.tabelle[t];
+    Tabella& tt = tabelle_[t];
+    tt.testa = nuovo_(QString::fromStdString(tab.apertura + tab.testa + "</table>"));
+    tt.altezzaTesta = tt.testa->size().height();
+    if (const QTextTable* tabella = primaTabella(*tt.testa))
+        tt.margineSotto = tabella->format().bottomMargin();
+    for (const std::size_t k : esempi_[t]) {
+        // The header and one row of this shape: the row is what the header leaves.
+        const std::unique_ptr<QTextDocument> d = nuovo_(QString::fromStdString(
+            tab.apertura + tab.testa + documento_.unita[k].html + "</table>"));
+        std::optional<Forma> f = leggiForma(*d, tt.altezzaTesta, misura_);
+        if (!f) {
+            stato_[t] = Stato::NonDiretta;
+            tt = Tabella{};
+            return;
         }
-        if (!semplice[t]) tt = Tabella{};
+        tt.forme.push_back(std::move(*f));
     }
-    for (std::size_t k = 0; k < righe_.size(); ++k)
-        if (righe_[k].forma >= 0 && !semplice[static_cast<std::size_t>(documento.unita[k].tabella)])
-            righe_[k] = Riga{};
+    stato_[t] = Stato::Diretta;
 }
 
 RigheTabella::~RigheTabella() = default;
 
 bool RigheTabella::diretta(std::size_t unita) const {
-    return unita < righe_.size() && righe_[unita].forma >= 0;
+    if (unita >= righe_.size() || righe_[unita].forma < 0) return false;
+    const auto t = static_cast<std::size_t>(documento_.unita[unita].tabella);
+    prepara(t);
+    return stato_[t] == Stato::Diretta;
 }
 
 QTextDocument& RigheTabella::testa(int tabella) const {

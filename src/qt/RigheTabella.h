@@ -85,10 +85,17 @@ private:
     static std::vector<Linea> lineeCella(const QString& testo, const QFontMetricsF& m,
                                          double larghezza);
     static std::optional<Forma> leggiForma(QTextDocument& d, double testa, QPaintDevice& misura);
+    void prepara(std::size_t tabella) const;
     const Riga& misurata(std::size_t unita) const;
 
+    enum class Stato { DaPreparare, Diretta, NonDiretta };
+
     const reports::Documento& documento_;
-    std::vector<Tabella> tabelle_;
+    const Fabbrica nuovo_;
+    QPaintDevice& misura_;
+    mutable std::vector<Tabella> tabelle_;
+    mutable std::vector<Stato> stato_;
+    std::vector<std::vector<std::size_t>> esempi_;  // by table: a row of each shape
     std::vector<Riga> righe_;
 };
 

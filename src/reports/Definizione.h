@@ -46,10 +46,12 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// Reads the text of a definition; throws DefinizioneErrata.
+// Reads the text of a definition, UTF-8 within the limits of reports/Limiti.h, its templates
+// read as the template engine will read them; throws DefinizioneErrata.
 Definizione LeggiDefinizione(std::string_view testo);
 
-// Reads a definition file; throws DefinizioneErrata also when the file is missing.
+// Reads a definition file; throws DefinizioneErrata also when the file is missing, is no regular
+// file or is too large.
 Definizione CaricaDefinizione(const std::string& percorso);
 
 }  // namespace reports

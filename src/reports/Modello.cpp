@@ -6,8 +6,12 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <filesystem>
 #include <map>
 
+#include "reports/ControlloHtml.h"
+#include "reports/Limiti.h"
+#include "reports/Riempimento.h"
 #include "rules/Date.h"
 #include "rules/Numeri.h"
 
@@ -96,6 +100,31 @@ int indice(const std::vector<std::string>& colonne, const std::string& nome) {
     return it == colonne.end() ? -1 : static_cast<int>(it - colonne.begin());
 }
 
+// A value of a row in display form; an empty one counts as false, so that a section named after
+// the column ({{#IndiRich}}...{{/IndiRich}}) prints only around a value.
+mu::data valore(const std::string& colonna, const std::string& v) {
+    std::string visibile = FormaVisibile(colonna, v);
+    return visibile.empty() ? mu::data(false) : mu::data(std::move(visibile));
+}
+
+// The household members of the request by register number, each with its columns and its
+// position in the household from 1 ("numero").
+std::map<std::string, mu::data> nuclei(const ui::ReportRequest& r) {
+    std::map<std::string, mu::data> perNumero;
+    const int numero = indice(r.memberColumns, "NumRepertorio");
+    if (numero < 0) return perNumero;
+    for (const auto& membro : r.members) {
+        const std::string& chiave = membro[static_cast<std::size_t>(numero)];
+        auto it = perNumero.try_emplace(chiave, mu::data::type::list).first;
+        mu::data o(mu::data::type::object);
+        for (std::size_t c = 0; c < r.memberColumns.size() && c < membro.size(); ++c)
+            o.set(r.memberColumns[c], valore(r.memberColumns[c], membro[c]));
+        o.set("numero", std::to_string(it->second.list_value().size() + 1));
+        it->second.push_back(o);
+    }
+    return perNumero;
+}
+
 std::string minuscolo(std::string_view s) {
     std::string r(s);
     for (char& c : r)
@@ -108,8 +137,17 @@ bool vuoto(std::string_view s) {
                        [](char c) { return c == ' ' || c == '\n' || c == '\r' || c == '\t'; });
 }
 
+// Elements a text document never gives children.
+bool senzaFigli(const std::string& tag) {
+    static const char* const nomi[] = {"br", "hr", "img", "meta"};
+    return std::find(std::begin(nomi), std::end(nomi), tag) != std::end(nomi);
+}
+
+// Elements HTML writes without an end tag, which a text document keeps open all the same, until
+// the element around them closes.
 bool senzaChiusura(const std::string& tag) {
-    static const char* const nomi[] = {"br", "hr", "img", "col", "meta", "link", "input", "wbr"};
+    static const char* const nomi[] = {"col",   "link",   "input", "wbr",   "area",  "base",
+                                       "param", "source", "embed", "track", "keygen"};
     return std::find(std::begin(nomi), std::end(nomi), tag) != std::end(nomi);
 }
 
@@ -119,12 +157,19 @@ bool chiedeNuovaPagina(std::string_view apertura) {
     return p != std::string::npos && t.find("always", p) != std::string::npos;
 }
 
-// One tag of the flow: where it starts and ends, its lower-case name, and its kind.
+bool spazioHtml(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
+}
+
+// One tag of the flow: where it starts and ends, its lower-case name (empty for what is no
+// element: <!DOCTYPE ...>, <>), its kind and its attributes.
 struct Tag {
     std::size_t inizio = 0, fine = 0;
     std::string nome;
     bool chiusura = false;
-    bool singolo = false;
+    bool singolo = false;    // has no children: <br>, <hr>, <img>, <meta>, or written <x ... />
+    bool implicito = false;  // <col>, <input>...: open until the element around it closes
+    std::vector<std::pair<std::string, std::string>> attributi;  // lower-case names
 };
 
 // Text order, but numbers at the start of both texts compare by value ("2 ..." before "10 ...").
@@ -183,6 +228,252 @@ void nomiUsati(const std::string& modello, std::vector<std::string>& nomi) {
             nomi.push_back(nome.substr(da, punto - da));
             if (punto == std::string::npos) break;
         }
+    }
+}
+
+// A text with its character references decoded, as a text document reads attribute values;
+// unknown references stay as written.
+std::string decodifica(std::string_view s) {
+    std::string r;
+    r.reserve(s.size());
+    for (std::size_t p = 0; p < s.size();) {
+        const std::size_t pv = s[p] == '&' ? s.find(';', p) : std::string_view::npos;
+        const std::optional<std::string> c =
+            pv == std::string_view::npos ? std::nullopt : carattere(s.substr(p + 1, pv - p - 1));
+        if (c) {
+            r += *c;
+            p = pv + 1;
+        } else {
+            r += s[p++];
+        }
+    }
+    return r;
+}
+
+[[noreturn]] void tagNonChiuso() {
+    throw DefinizioneErrata("tag HTML non chiuso");
+}
+
+[[noreturn]] void minoreNelTag(const std::string& nome) {
+    throw DefinizioneErrata("carattere \"<\" dentro il tag <" + Citazione(nome) + ">");
+}
+
+// The tag at html[lt] == '<', read as a text document reads it: blanks may follow "<" and "</",
+// a value in quotes may hold ">". Throws DefinizioneErrata on a tag not closed, holding "<" or
+// too long.
+Tag leggiTag(const std::string& html, std::size_t lt) {
+    Tag t;
+    t.inizio = lt;
+    std::size_t p = lt + 1;
+    const auto salta = [&] {
+        while (p < html.size() && spazioHtml(html[p])) ++p;
+    };
+    const auto parola = [&](std::string_view fine) {
+        const std::size_t da = p;
+        while (p < html.size() && !spazioHtml(html[p]) && fine.find(html[p]) == std::string::npos)
+            ++p;
+        return std::string_view(html).substr(da, p - da);
+    };
+    salta();
+    if (p < html.size() && html[p] == '/') {
+        t.chiusura = true;
+        ++p;
+        salta();
+    }
+    if (!t.chiusura && p < html.size() && html[p] == '!') {  // <!DOCTYPE ...> and the like
+        const std::size_t gt = html.find('>', p);
+        if (gt == std::string::npos) tagNonChiuso();
+        t.fine = gt + 1;
+        return t;
+    }
+    t.nome = minuscolo(parola("/><"));
+    while (true) {
+        salta();
+        if (p >= html.size()) tagNonChiuso();
+        if (html[p] == '>') break;
+        if (html[p] == '<') minoreNelTag(t.nome);
+        if (html[p] == '/' || html[p] == '=') {
+            ++p;
+            continue;
+        }
+        std::string nome = minuscolo(parola("=/><"));
+        salta();
+        std::string_view valore;
+        if (p < html.size() && html[p] == '=') {
+            ++p;
+            salta();
+            if (p < html.size() && (html[p] == '"' || html[p] == '\'')) {
+                const std::size_t chiusa = html.find(html[p], p + 1);
+                if (chiusa == std::string::npos) tagNonChiuso();
+                valore = std::string_view(html).substr(p + 1, chiusa - p - 1);
+                if (valore.find('<') != std::string_view::npos) minoreNelTag(t.nome);
+                p = chiusa + 1;
+            } else {
+                valore = parola("><");
+            }
+        }
+        t.attributi.emplace_back(std::move(nome), decodifica(valore));
+    }
+    t.fine = p + 1;
+    if (t.fine - t.inizio > limiti::kByteTag)
+        throw DefinizioneErrata("tag <" + Citazione(t.nome) + "> troppo lungo");
+    if (!t.chiusura && !t.nome.empty()) {
+        t.singolo = senzaFigli(t.nome) || html[p - 1] == '/';
+        t.implicito = !t.singolo && senzaChiusura(t.nome);
+    }
+    return t;
+}
+
+// What one unit holds, against the limits of a unit.
+struct Misura {
+    std::size_t tag = 0, immagini = 0;
+
+    void conta(const Tag& t) {
+        if (++tag > limiti::kTagUnita)
+            throw DefinizioneErrata("un elemento contiene più di " +
+                                    std::to_string(limiti::kTagUnita) +
+                                    " tag: va diviso in elementi più piccoli");
+        if (!t.chiusura && t.nome == "img" && ++immagini > limiti::kImmaginiUnita)
+            throw DefinizioneErrata("un elemento contiene più di " +
+                                    std::to_string(limiti::kImmaginiUnita) + " immagini");
+    }
+};
+
+void controllaUnita(std::size_t byte) {
+    if (byte > limiti::kByteUnita)
+        throw DefinizioneErrata("un elemento supera " + std::to_string(limiti::kByteUnita / 1024) +
+                                " KB: va diviso in elementi più piccoli");
+}
+
+// Cuts an HTML flow into units and checks it on the way (see Dividi); with intero, the whole
+// flow counts as one unit against the limits, as the heading, which is one text document.
+std::vector<Unita> dividi(const std::string& html, std::vector<Tabella>& tabelle,
+                          Riferimenti& riferimenti, bool intero) {
+    struct Aperto {
+        std::string nome;
+        std::size_t fineApertura = 0;
+        std::size_t implicitiDentro = 0;
+    };
+    std::vector<Unita> unita;
+    std::vector<Aperto> aperti;
+    std::size_t impliciti = 0;      // open elements without end tag, see senzaChiusura
+    std::size_t tabelleAperte = 0;  // tables one inside another
+    Misura misura;
+    std::size_t inizioUnita = 0;  // start of the open top-level element or row
+    std::size_t testoLibero = 0;  // where text outside elements may start
+    bool inTabella = false;       // the top-level element is a table
+    std::size_t pos = 0;
+    const auto nuovaUnita = [&](std::size_t inizio) {
+        inizioUnita = inizio;
+        if (!intero) misura = Misura{};
+    };
+    // A row of the top-level table: in it or in its <tbody> or <tfoot>.
+    const auto livelloRiga = [&] {
+        return inTabella &&
+               (aperti.size() == 1 ||
+                (aperti.size() == 2 && (aperti[1].nome == "tbody" || aperti[1].nome == "tfoot")));
+    };
+    const auto controllaProfondita = [&] {
+        if (aperti.size() + impliciti > limiti::kElementiAnnidati)
+            throw DefinizioneErrata("elementi HTML annidati oltre " +
+                                    std::to_string(limiti::kElementiAnnidati) + " livelli");
+    };
+    while (true) {
+        const std::size_t lt = html.find('<', pos);
+        if (aperti.empty()) {
+            const std::size_t fineTesto = lt == std::string::npos ? html.size() : lt;
+            const std::string_view testo(html.data() + testoLibero, fineTesto - testoLibero);
+            if (!vuoto(testo)) {
+                controllaUnita(testo.size());
+                unita.push_back({"<p>" + std::string(testo) + "</p>", -1, false});
+            }
+        }
+        if (lt == std::string::npos) break;
+        if (html.compare(lt, 4, "<!--") == 0) {
+            const std::size_t fc = html.find("-->", lt);
+            if (fc == std::string::npos) throw DefinizioneErrata("commento HTML non chiuso");
+            pos = fc + 3;
+            if (aperti.empty()) testoLibero = pos;
+            continue;
+        }
+        const Tag t = leggiTag(html, lt);
+        pos = t.fine;
+        if (t.nome.empty()) continue;
+        if (aperti.empty() && !t.chiusura) nuovaUnita(t.inizio);
+        misura.conta(t);
+        for (const auto& [nome, valore] : t.attributi)
+            ControllaAttributo(t.nome, nome, valore, riferimenti);
+
+        if (t.singolo || t.implicito) {
+            if (t.implicito) {
+                ++impliciti;
+                if (!aperti.empty()) ++aperti.back().implicitiDentro;
+                controllaProfondita();
+            }
+            if (aperti.empty()) {
+                unita.push_back({html.substr(t.inizio, t.fine - t.inizio), -1, false});
+                testoLibero = pos;
+            }
+            continue;
+        }
+        if (!t.chiusura) {
+            if (aperti.empty()) {
+                inTabella = t.nome == "table";
+                if (inTabella) tabelle.push_back({html.substr(t.inizio, t.fine - t.inizio), ""});
+            } else if (inTabella && t.nome == "tr" && livelloRiga()) {
+                nuovaUnita(t.inizio);
+            } else if (inTabella && aperti.size() == 1 &&
+                       (t.nome == "thead" || t.nome == "colgroup")) {
+                nuovaUnita(t.inizio);
+            }
+            aperti.push_back({t.nome, t.fine, 0});
+            if (t.nome == "table" && ++tabelleAperte > limiti::kTabelleAnnidate)
+                throw DefinizioneErrata("tabelle annidate oltre " +
+                                        std::to_string(limiti::kTabelleAnnidate) + " livelli");
+            controllaProfondita();
+            continue;
+        }
+        if (aperti.empty() || aperti.back().nome != t.nome)
+            throw DefinizioneErrata(
+                "</" + Citazione(t.nome) + "> senza l'elemento aperto corrispondente" +
+                (aperti.empty() ? "" : " (aperto: <" + Citazione(aperti.back().nome) + ">)"));
+        const Aperto chiuso = aperti.back();
+        aperti.pop_back();
+        impliciti -= chiuso.implicitiDentro;
+        if (t.nome == "table") --tabelleAperte;
+        if (t.nome == "style")
+            ControllaStile(
+                std::string_view(html).substr(chiuso.fineApertura, t.inizio - chiuso.fineApertura),
+                riferimenti);
+        const auto pezzo = [&] {
+            controllaUnita(t.fine - inizioUnita);
+            return html.substr(inizioUnita, t.fine - inizioUnita);
+        };
+        if (aperti.empty()) {
+            if (!inTabella)
+                unita.push_back({pezzo(), -1,
+                                 chiedeNuovaPagina(std::string_view(html).substr(
+                                     inizioUnita, chiuso.fineApertura - inizioUnita))});
+            testoLibero = pos;
+        } else if (inTabella && t.nome == "tr" && livelloRiga()) {
+            unita.push_back({pezzo(), static_cast<int>(tabelle.size()) - 1, false});
+        } else if (inTabella && aperti.size() == 1 && (t.nome == "thead" || t.nome == "colgroup")) {
+            tabelle.back().testa += pezzo();
+            controllaUnita(tabelle.back().testa.size());
+        }
+    }
+    if (!aperti.empty())
+        throw DefinizioneErrata("elemento <" + Citazione(aperti.back().nome) + "> non chiuso");
+    return unita;
+}
+
+// Adds the name of a part of the definition to the reasons it is refused.
+template <typename F>
+auto inParte(const char* parte, F&& f) {
+    try {
+        return f();
+    } catch (const DefinizioneErrata& e) {
+        throw DefinizioneErrata(std::string(parte) + ": " + e.what());
     }
 }
 
@@ -272,11 +563,6 @@ Grafico Distribuisci(const Definizione::Distribuzione& dist, const ui::ReportReq
     return g;
 }
 
-std::string ErroreModello(const std::string& modello) {
-    const mu::mustache m(modello);
-    return m.is_valid() ? std::string() : m.error_message();
-}
-
 std::string FormaVisibile(const std::string& colonna, const std::string& valore) {
     if (const char* d = descrizione(colonna, valore)) return d;
     if (valore.empty()) return valore;
@@ -297,90 +583,9 @@ std::pair<std::string, std::string> LeggiFormula(const std::string& formula) {
     return {formula.substr(0, uguale), valore};
 }
 
-std::vector<Unita> Dividi(const std::string& html, std::vector<Tabella>& tabelle) {
-    std::vector<Unita> unita;
-    std::vector<std::string> aperti;
-    std::size_t inizioUnita = 0;  // start of the open top-level element or row
-    std::size_t testoLibero = 0;  // where text outside elements may start
-    bool inTabella = false;       // the top-level element is a table
-    std::size_t pos = 0;
-    while (true) {
-        const std::size_t lt = html.find('<', pos);
-        if (aperti.empty()) {
-            const std::size_t fineTesto = lt == std::string::npos ? html.size() : lt;
-            const std::string_view testo(html.data() + testoLibero, fineTesto - testoLibero);
-            if (!vuoto(testo)) unita.push_back({"<p>" + std::string(testo) + "</p>", -1, false});
-        }
-        if (lt == std::string::npos) break;
-        if (html.compare(lt, 4, "<!--") == 0) {
-            const std::size_t fc = html.find("-->", lt);
-            if (fc == std::string::npos) throw DefinizioneErrata("commento HTML non chiuso");
-            pos = fc + 3;
-            if (aperti.empty()) testoLibero = pos;
-            continue;
-        }
-        const std::size_t gt = html.find('>', lt);
-        if (gt == std::string::npos) throw DefinizioneErrata("tag HTML non chiuso");
-        Tag t;
-        t.inizio = lt;
-        t.fine = gt + 1;
-        std::size_t n = lt + 1;
-        t.chiusura = n < gt && html[n] == '/';
-        if (t.chiusura) ++n;
-        std::size_t e = n;
-        while (e < gt && html[e] != ' ' && html[e] != '/' && html[e] != '\n' && html[e] != '\t')
-            ++e;
-        t.nome = minuscolo(std::string_view(html).substr(n, e - n));
-        t.singolo = !t.chiusura && (senzaChiusura(t.nome) || html[gt - 1] == '/');
-        pos = t.fine;
-        if (t.nome.empty() || t.nome[0] == '!') continue;  // <!DOCTYPE> and similar
-
-        if (t.singolo) {
-            if (aperti.empty()) {
-                unita.push_back({html.substr(t.inizio, t.fine - t.inizio), -1, false});
-                testoLibero = pos;
-            }
-            continue;
-        }
-        if (!t.chiusura) {
-            if (aperti.empty()) {
-                inizioUnita = t.inizio;
-                inTabella = t.nome == "table";
-                if (inTabella) tabelle.push_back({html.substr(t.inizio, t.fine - t.inizio), ""});
-            } else if (inTabella && t.nome == "tr" &&
-                       (aperti.size() == 1 ||
-                        (aperti.size() == 2 && (aperti[1] == "tbody" || aperti[1] == "tfoot")))) {
-                inizioUnita = t.inizio;
-            } else if (inTabella && aperti.size() == 1 &&
-                       (t.nome == "thead" || t.nome == "colgroup")) {
-                inizioUnita = t.inizio;
-            }
-            aperti.push_back(t.nome);
-            continue;
-        }
-        if (aperti.empty() || aperti.back() != t.nome)
-            throw DefinizioneErrata("</" + t.nome + "> senza l'elemento aperto corrispondente" +
-                                    (aperti.empty() ? "" : " (aperto: <" + aperti.back() + ">)"));
-        aperti.pop_back();
-        const std::string pezzo = html.substr(inizioUnita, t.fine - inizioUnita);
-        if (aperti.empty()) {
-            if (!inTabella) {
-                const std::size_t fineApertura = html.find('>', inizioUnita) + 1;
-                unita.push_back({pezzo, -1,
-                                 chiedeNuovaPagina(std::string_view(html).substr(
-                                     inizioUnita, fineApertura - inizioUnita))});
-            }
-            testoLibero = pos;
-        } else if (inTabella && t.nome == "tr" &&
-                   (aperti.size() == 1 ||
-                    (aperti.size() == 2 && (aperti[1] == "tbody" || aperti[1] == "tfoot")))) {
-            unita.push_back({pezzo, static_cast<int>(tabelle.size()) - 1, false});
-        } else if (inTabella && aperti.size() == 1 && (t.nome == "thead" || t.nome == "colgroup")) {
-            tabelle.back().testa += pezzo;
-        }
-    }
-    if (!aperti.empty()) throw DefinizioneErrata("elemento <" + aperti.back() + "> non chiuso");
-    return unita;
+std::vector<Unita> Dividi(const std::string& html, std::vector<Tabella>& tabelle,
+                          Riferimenti& riferimenti) {
+    return dividi(html, tabelle, riferimenti, false);
 }
 
 Documento Componi(const Definizione& d, const ui::ReportRequest& r, const std::string& dataStampa) {
@@ -422,14 +627,23 @@ Documento Componi(const Definizione& d, const ui::ReportRequest& r, const std::s
     std::vector<std::size_t> usate;
     for (std::size_t c = 0; c < r.columns.size(); ++c)
         if (std::find(nomi.begin(), nomi.end(), r.columns[c]) != nomi.end()) usate.push_back(c);
+    const int colNumero = indice(r.columns, "NumRepertorio");
+    const std::map<std::string, mu::data> famiglie =
+        colNumero >= 0 && std::find(nomi.begin(), nomi.end(), "nucleo") != nomi.end()
+            ? nuclei(r)
+            : std::map<std::string, mu::data>{};
 
     std::size_t progressivo = 0;
     for (std::size_t i = 0; i < r.rows.size(); ++i) {
         const std::vector<std::string>& riga = r.rows[i];
         mu::data o(mu::data::type::object);
         for (const std::size_t c : usate)
-            if (c < riga.size()) o.set(r.columns[c], FormaVisibile(r.columns[c], riga[c]));
+            if (c < riga.size()) o.set(r.columns[c], valore(r.columns[c], riga[c]));
         o.set("numero", std::to_string(++progressivo));
+        if (!famiglie.empty() && static_cast<std::size_t>(colNumero) < riga.size()) {
+            const auto f = famiglie.find(riga[static_cast<std::size_t>(colNumero)]);
+            if (f != famiglie.end()) o.set("nucleo", f->second);
+        }
         tutte.aggiungi(riga, indiciTotali);
         if (colGruppo >= 0) {
             const std::string& chiave = riga[static_cast<std::size_t>(colGruppo)];
@@ -467,16 +681,41 @@ Documento Componi(const Definizione& d, const ui::ReportRequest& r, const std::s
     }
     radice.set("distribuzioni", distribuzioni);
 
-    mu::mustache intestazione(d.intestazione);
-    mu::mustache corpo(d.corpo);
-    if (!intestazione.is_valid()) throw DefinizioneErrata(intestazione.error_message());
-    if (!corpo.is_valid()) throw DefinizioneErrata(corpo.error_message());
     doc.titolo = d.titolo.empty() ? r.title : d.titolo;
     doc.orientamento = d.orientamento;
     doc.margini = d.margini;
     doc.stile = d.stile;
-    doc.intestazione = intestazione.render(radice);
-    doc.unita = Dividi(corpo.render(radice), doc.tabelle);
+    doc.cartella = std::filesystem::path(r.file).parent_path().string();
+
+    // The body may grow with the rows, the heading may not; the work of filling either may.
+    const std::size_t n = r.rows.size();
+    const std::size_t maxCorpo =
+        std::min(limiti::kCorpoMassimo, limiti::kCorpoBase + n * limiti::kCorpoPerRiga);
+    const std::size_t maxPassi =
+        std::min(limiti::kPassiMassimi, limiti::kPassiBase + n * limiti::kPassiPerRiga);
+    Riferimenti riferimenti;
+    inParte("stile", [&] { ControllaStile(d.stile, riferimenti); });
+    doc.intestazione = inParte("intestazione", [&] {
+        std::string html = Riempi(d.intestazione, radice, limiti::kIntestazione, maxPassi);
+        std::vector<Tabella> tabelle;
+        dividi(html, tabelle, riferimenti, true);
+        // The heading is drawn on every page; a chart costs far more than its text.
+        if (riferimenti.grafici > 0) throw DefinizioneErrata("i grafici vanno nel corpo");
+        return html;
+    });
+    doc.unita = inParte("corpo", [&] {
+        std::vector<Unita> unita =
+            Dividi(Riempi(d.corpo, radice, maxCorpo, maxPassi), doc.tabelle, riferimenti);
+        if (riferimenti.grafici > limiti::kGrafici)
+            throw DefinizioneErrata("più di " + std::to_string(limiti::kGrafici) +
+                                    " grafici: ogni distribuzione ne chiede uno");
+        return unita;
+    });
+    // Each image once: a file of the reports folder.
+    std::vector<std::string>& file = riferimenti.file;
+    std::sort(file.begin(), file.end());
+    file.erase(std::unique(file.begin(), file.end()), file.end());
+    for (const std::string& nome : file) PercorsoImmagine(doc.cartella, nome);
     return doc;
 }
 

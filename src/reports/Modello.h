@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "reports/ControlloHtml.h"
 #include "reports/Definizione.h"
 #include "ui/Ports.h"
 
@@ -40,6 +41,7 @@ struct Documento {
     std::vector<Tabella> tabelle;
     std::vector<Unita> unita;
     std::vector<Grafico> grafici;  // <img src="grafico:N"> draws distribution N
+    std::string cartella;          // the reports folder, where its images are
 };
 
 // A table row of plain-text cells: one <tr> of <td> or <th> elements holding text and
@@ -52,9 +54,6 @@ struct RigaSemplice {
 // The plain-text cells of a table row; nothing when the row holds other elements.
 std::optional<RigaSemplice> LeggiRigaSemplice(std::string_view tr);
 
-// "" when the template compiles, otherwise why not.
-std::string ErroreModello(const std::string& modello);
-
 // A value of the row source in the form a reader expects, chosen by the column: amounts
 // "1.234,50", dates dd/mm/yyyy, flags "Sì"/"No", letter codes by their description.
 std::string FormaVisibile(const std::string& colonna, const std::string& valore);
@@ -65,11 +64,15 @@ std::pair<std::string, std::string> LeggiFormula(const std::string& formula);
 // The counts of one distribution over the rows, in natural order of the values.
 Grafico Distribuisci(const Definizione::Distribuzione& dist, const ui::ReportRequest& r);
 
-// Fills the templates; throws DefinizioneErrata when the body's HTML cannot be cut into units.
+// Fills the templates and checks what they produce: within the limits of reports/Limiti.h, the
+// heading and the body well formed (see Dividi), the images files of the reports folder.
+// Throws DefinizioneErrata, the reason headed by the part ("stile", "intestazione", "corpo").
 Documento Componi(const Definizione& d, const ui::ReportRequest& r, const std::string& dataStampa);
 
-// Cuts an HTML flow into units; throws DefinizioneErrata on an element left open or closed
-// twice.
-std::vector<Unita> Dividi(const std::string& html, std::vector<Tabella>& tabelle);
+// Cuts an HTML flow into units, checking it as a text document will read it: every element
+// closed, nesting and the size of each unit within limits, attributes and style sheets checked
+// (ControlloHtml.h); the images named are added to riferimenti. Throws DefinizioneErrata.
+std::vector<Unita> Dividi(const std::string& html, std::vector<Tabella>& tabelle,
+                          Riferimenti& riferimenti);
 
 }  // namespace reports

@@ -10,7 +10,7 @@ namespace script {
 namespace {
 
 // What an argument must look like; checked before the file runs.
-enum class Arg { Any, Int, YesNo, Answer, Fault, Media, ReportKey };
+enum class Arg { Any, Int, YesNo, Answer, Fault, Media, OtherProgram, ReportKey };
 
 struct Syntax {
     std::vector<Arg> args;
@@ -27,6 +27,8 @@ const std::map<std::string, Syntax>& commandTable() {
         {"login", {{Any, Any}}},
         {"fault", {{Fault}}},
         {"media", {{Media}}},
+        {"other-program", {{OtherProgram}}},
+        {"put-file", {{Any}}},
         {"focus", {{Any}}},
         {"type", {{Any, Any}}},
         {"clear", {{Any}}},
@@ -87,10 +89,14 @@ std::string mismatch(Arg arg, const std::string& word) {
         case Arg::Answer:
             return oneOf(word, {"yes", "no", "ok", "cancel"}) ? "" : "yes, no, ok or cancel";
         case Arg::Fault:
-            return oneOf(word, {"copy", "rename", "compact"}) ? "" : "copy, rename or compact";
+            return oneOf(word, {"copy", "rename", "compact", "full"})
+                       ? ""
+                       : "copy, rename, compact or full";
         case Arg::Media:
             return oneOf(word, {"present", "absent", "readonly"}) ? ""
                                                                   : "present, absent or readonly";
+        case Arg::OtherProgram:
+            return oneOf(word, {"running", "ended", "killed"}) ? "" : "running, ended or killed";
         case Arg::ReportKey: {
             auto eq = word.find('=');
             std::string key = word.substr(0, eq);

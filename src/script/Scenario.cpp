@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <optional>
 
 #include "app/Activities.h"
 #include "startup/Configurazione.h"
 #include "store/Database.h"
+#include "store/DbError.h"
 #include "store/Text.h"
 #include "ui/Screen.h"
 
@@ -167,10 +169,16 @@ std::optional<Outcome> ScenarioRun::run(const std::vector<Command>& commands) {
                                           " message boxes in one command / the program kept "
                                           "showing " +
                                           message(e.last)};
+        } catch (const store::DbError& e) {
+            // The engine's own words help whoever writes the scenario.
+            const std::string detail = e.detail().empty() ? "" : " (" + e.detail() + ")";
+            outcome = Outcome{c.line, written(c) + " completes / " + e.description() + detail};
         } catch (const std::exception& e) {
             outcome = Outcome{c.line, written(c) + " completes / " + e.what()};
         }
         program_->collectGarbage();
+        // A program that has ended lets its data folder go, as its process would.
+        if (program_->ended()) modulo_->Rilascia();
         // A wrong answer is the first thing that went wrong in that command.
         std::string problem = ports_.messages.takeProblem();
         if (!problem.empty()) return Outcome{c.line, problem};
@@ -179,6 +187,13 @@ std::optional<Outcome> ScenarioRun::run(const std::vector<Command>& commands) {
     return std::nullopt;
 }
 
+// Besides the commands of the language's contract, the runner knows:
+//   fault full                          the next archive copy the program writes (a backup, the
+//                                       compacted copy, the extraction) finds the disk full
+//   other-program running|ended|killed  another program on the same data folder holds it, ends,
+//                                       or dies leaving its lock file behind
+//   put-file PATH                       a file left in the data folder (or media/...) by
+//                                       something else, e.g. an interrupted run
 const std::map<std::string, ScenarioRun::Handler>& ScenarioRun::handlers() {
     static const std::map<std::string, Handler> table = {
         {"today", &ScenarioRun::today},
@@ -188,6 +203,8 @@ const std::map<std::string, ScenarioRun::Handler>& ScenarioRun::handlers() {
         {"login", &ScenarioRun::login},
         {"fault", &ScenarioRun::fault},
         {"media", &ScenarioRun::media},
+        {"other-program", &ScenarioRun::otherProgram},
+        {"put-file", &ScenarioRun::putFile},
         {"focus", &ScenarioRun::focus},
         {"type", &ScenarioRun::type},
         {"clear", &ScenarioRun::clear},
@@ -305,7 +322,8 @@ void ScenarioRun::start(const Args&) {
     // Every start after the first is a new run of the program on the same data folder.
     if (started_) newProgram();
     started_ = true;
-    modulo_->Main();
+    // Refused (another program holds the data folder): the box is shown and nothing else runs.
+    if (modulo_->Prepara() == startup::ModuloVD2005::Cartella::Pronto) modulo_->Main();
 }
 
 void ScenarioRun::login(const Args& a) {
@@ -318,7 +336,10 @@ void ScenarioRun::login(const Args& a) {
 
 void ScenarioRun::fault(const Args& a) {
     using F = ScriptFiles::Fault;
-    ports_.files.failNext(a[0] == "copy" ? F::Copy : a[0] == "rename" ? F::Rename : F::Compact);
+    ports_.files.failNext(a[0] == "copy"     ? F::Copy
+                          : a[0] == "rename" ? F::Rename
+                          : a[0] == "full"   ? F::Full
+                                             : F::Compact);
 }
 
 void ScenarioRun::media(const Args& a) {
@@ -326,6 +347,29 @@ void ScenarioRun::media(const Args& a) {
     ports_.files.setMedia(a[0] == "present"  ? M::Present
                           : a[0] == "absent" ? M::Absent
                                              : M::ReadOnly);
+}
+
+// running: another program holds the data folder's lock from now on. ended: it ends normally
+// and its lock file goes. killed: it dies, or died before the scenario began; the operating
+// system's lock goes with it but its lock file stays, naming a process that is no more.
+void ScenarioRun::otherProgram(const Args& a) {
+    if (a[0] == "running") {
+        if (!otherProgram_) otherProgram_ = startup::BloccoArchivio::Prendi(paths_.lockFile());
+        if (!otherProgram_)
+            fail("other-program running takes the data folder", "the program holds it");
+        return;
+    }
+    otherProgram_.reset();
+    if (a[0] == "killed") {
+        std::ofstream(paths_.lockFile(), std::ios::binary) << "pid=999999\r\nhost=altro-pc\r\n";
+    }
+}
+
+// A file left in the data folder (or media/...) by something else, e.g. an interrupted run.
+void ScenarioRun::putFile(const Args& a) {
+    std::ofstream out(std::filesystem::path(paths_.dataDir) / a[0], std::ios::binary);
+    out << "resto di un'operazione interrotta";
+    if (!out) fail("put-file " + a[0] + " writes the file", "it cannot be written");
 }
 
 // --- Operator actions ---

@@ -9,6 +9,7 @@
 
 #include "script/Parser.h"
 #include "script/ScriptPorts.h"
+#include "startup/BloccoArchivio.h"
 #include "startup/ModuloVD2005.h"
 #include "ui/Control.h"
 #include "ui/Program.h"
@@ -50,6 +51,8 @@ private:
     void login(const Args& a);
     void fault(const Args& a);
     void media(const Args& a);
+    void otherProgram(const Args& a);
+    void putFile(const Args& a);
     // Operator actions.
     void focus(const Args& a);
     void type(const Args& a);
@@ -106,6 +109,8 @@ private:
     ScriptPorts ports_;
     std::unique_ptr<ui::Program> program_;
     std::unique_ptr<startup::ModuloVD2005> modulo_;
+    // Another program on the same data folder, holding its lock.
+    std::unique_ptr<startup::BloccoArchivio> otherProgram_;
     bool started_ = false;
     const Command* current_ = nullptr;
 };

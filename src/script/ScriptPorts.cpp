@@ -38,8 +38,12 @@ void systemCall(F&& f) {
     try {
         f();
     } catch (const fs::filesystem_error& e) {
-        throw std::runtime_error(e.code().message());
+        throw ui::ErroreDiSistema(e.code());
     }
+}
+
+ui::FileError injected() {
+    return {ui::kErrIO, "Errore di input/output"};
 }
 
 bool inside(const fs::path& path, const fs::path& folder) {
@@ -99,7 +103,7 @@ std::string ScriptMessages::takeProblem() {
 }
 
 void ScriptReports::start(const ui::ReportRequest& r) {
-    reports::Componi(reports::CaricaDefinizione(r.file), r, "");
+    reports::Componi(reports::CaricaDefinizione(r.file), r, r.printDate);
     started_.push_back(r);
     if (render_) render_(r, started_.size());
 }
@@ -122,19 +126,23 @@ bool ScriptFiles::exists(const std::string& path) {
     return fs::exists(path);
 }
 
-void ScriptFiles::copy(const std::string& from, const std::string& to) {
+void ScriptFiles::copyArchive(const std::string& from, const std::string& to) {
     if (copyFaults_ > 0) {
         --copyFaults_;
-        throw std::runtime_error("Errore di input/output");
+        throw injected();
+    }
+    if (fullFaults_ > 0) {
+        --fullFaults_;
+        throw ui::DiscoPieno();
     }
     refuseInReadOnlyMedia(to);
-    systemCall([&] { fs::copy_file(from, to, fs::copy_options::overwrite_existing); });
+    ui::FilePort::copyArchive(from, to);
 }
 
 void ScriptFiles::rename(const std::string& from, const std::string& to) {
     if (renameFaults_ > 0) {
         --renameFaults_;
-        throw std::runtime_error("Errore di input/output");
+        throw injected();
     }
     refuseInReadOnlyMedia(from);
     refuseInReadOnlyMedia(to);
@@ -150,18 +158,16 @@ void ScriptFiles::remove(const std::string& path) {
     });
 }
 
-bool ScriptFiles::ready(const std::string& folder, std::uintmax_t bytes) {
+bool ScriptFiles::ready(const std::string& folder) {
     if (media_ == Media::ReadOnly && inside(folder, mediaFolder())) return false;
     std::error_code ec;
-    if (!fs::is_directory(folder, ec)) return false;
-    const fs::space_info space = fs::space(folder, ec);
-    return !ec && space.available >= bytes;
+    return fs::is_directory(folder, ec);
 }
 
 void ScriptFiles::beforeCompact() {
     if (compactFaults_ > 0) {
         --compactFaults_;
-        throw std::runtime_error("Errore di input/output");
+        throw injected();
     }
 }
 
@@ -186,12 +192,15 @@ void ScriptFiles::failNext(Fault f) {
         case Fault::Compact:
             ++compactFaults_;
             break;
+        case Fault::Full:
+            ++fullFaults_;
+            break;
     }
 }
 
 void ScriptFiles::refuseInReadOnlyMedia(const std::string& path) {
     if (media_ == Media::ReadOnly && inside(path, mediaFolder()))
-        throw std::runtime_error("Permesso negato");
+        throw ui::ErroreDiSistema(std::make_error_code(std::errc::read_only_file_system));
 }
 
 }  // namespace script

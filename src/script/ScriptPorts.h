@@ -80,22 +80,23 @@ private:
 class ScriptFiles : public ui::FilePort {
 public:
     enum class Media { Present, Absent, ReadOnly };
-    enum class Fault { Copy, Rename, Compact };
+    enum class Fault { Copy, Rename, Compact, Full };
 
     // The media folder is <dataDir>/media, present at first.
     explicit ScriptFiles(std::string dataDir);
 
     bool exists(const std::string& path) override;
-    void copy(const std::string& from, const std::string& to) override;
+    void copyArchive(const std::string& from, const std::string& to) override;
     void rename(const std::string& from, const std::string& to) override;
     void remove(const std::string& path) override;
     // Read-only media take no files, whatever the system says.
-    bool ready(const std::string& folder, std::uintmax_t bytes) override;
+    bool ready(const std::string& folder) override;
     std::string mediaFolder() override { return dataDir_ + "/media"; }
     void beforeCompact() override;
 
     void setMedia(Media m);
-    // The next operation of that kind fails once with an input/output error.
+    // The next operation of that kind fails once: a copy, rename or compaction with an
+    // input/output error, a copy for lack of room on the disk (Full).
     void failNext(Fault f);
 
 private:
@@ -106,6 +107,7 @@ private:
     int copyFaults_ = 0;
     int renameFaults_ = 0;
     int compactFaults_ = 0;
+    int fullFaults_ = 0;
 };
 
 struct ScriptPorts {

@@ -1,7 +1,7 @@
 #include "store/Database.h"
 
+#include <cerrno>
 #include <filesystem>
-#include <fstream>
 #include <utility>
 
 #include <sqlcipher/sqlite3.h>
@@ -19,8 +19,25 @@ namespace {
 constexpr int kBusyTimeoutMs = 2000;
 
 [[noreturn]] void fail(sqlite3* db, int rc, const char* source) {
-    const int number = rc & 0xFF;
-    throw DbError(number, db ? sqlite3_errmsg(db) : sqlite3_errstr(number), source);
+    int extended = rc;
+    if (db && rc == (rc & 0xFF) && (sqlite3_extended_errcode(db) & 0xFF) == rc) {
+        extended = sqlite3_extended_errcode(db);
+    }
+    // A write refused for lack of room is a full disk, whichever way the engine reports it.
+    const int number = extended & 0xFF;
+    if (db && sqlite3_system_errno(db) == ENOSPC &&
+        (number == SQLITE_IOERR || number == SQLITE_FULL)) {
+        extended = SQLITE_FULL;
+    }
+    const std::string engineText = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+    throw DbError(extended & 0xFF, MotivoErrore(extended, engineText), source, engineText);
+}
+
+// The connection settings every archive connection shares.
+void configure(sqlite3* db, const std::string& password) {
+    sqlite3_extended_result_codes(db, 1);
+    sqlite3_key(db, password.data(), static_cast<int>(password.size()));
+    sqlite3_busy_timeout(db, kBusyTimeoutMs);
 }
 
 bool onlyBlanksOrSemicolons(const char* tail) {
@@ -150,18 +167,17 @@ Database Database::openWith(const std::string& path, const std::string& password
     const int rc = sqlite3_open_v2(
         path.c_str(), &db.db_, readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE, nullptr);
     if (rc != SQLITE_OK) fail(db.db_, rc, kSource);
-    sqlite3_key(db.db_, password.data(), static_cast<int>(password.size()));
-    sqlite3_busy_timeout(db.db_, kBusyTimeoutMs);
+    configure(db.db_, password);
     registerDialectFunctions(db.db_);
     // The key is only checked when the first page is read: a wrong password, a file that is
     // not an archive, a locked or unreadable file all fail here, before anything is written.
     Statement check = db.prepareAs("SELECT count(*) FROM sqlite_master", {}, kSource);
     check.step();
     if (check.value(0).toInt() == 0) {
-        throw DbError(SQLITE_NOTADB, sqlite3_errstr(SQLITE_NOTADB), kSource);  // empty file
+        fail(nullptr, SQLITE_NOTADB, kSource);  // empty file
     }
     if (!readOnly && sqlite3_db_readonly(db.db_, "main") == 1) {
-        throw DbError(SQLITE_READONLY, sqlite3_errstr(SQLITE_READONLY), kSource);
+        fail(nullptr, SQLITE_READONLY, kSource);
     }
     return db;
 }
@@ -178,8 +194,7 @@ Database Database::create(const std::string& path, const std::string& password) 
         sqlite3_open_v2(path.c_str(), &db.db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     try {
         if (rc != SQLITE_OK) fail(db.db_, rc, kSource);
-        sqlite3_key(db.db_, password.data(), static_cast<int>(password.size()));
-        sqlite3_busy_timeout(db.db_, kBusyTimeoutMs);
+        configure(db.db_, password);
         registerDialectFunctions(db.db_);
         Transaction tx(db);
         createSchema(db);
@@ -265,33 +280,44 @@ bool Database::inTransaction() const {
     return db_ && sqlite3_get_autocommit(db_) == 0;
 }
 
-void Database::compactInto(const std::string& newPath) {
-    constexpr const char* kSource = "Database.Compact";
+void Database::copyTo(const std::string& newPath) {
+    constexpr const char* kSource = "Database.Copy";
     if (!db_) throw DbError(SQLITE_MISUSE, "L'archivio non è aperto", kSource);
-    if (inTransaction()) {
-        throw DbError(SQLITE_MISUSE, "Compattazione impossibile durante una transazione", kSource);
-    }
     if (newPath.empty() || std::filesystem::exists(newPath)) {
         throw DbError(SQLITE_CANTOPEN, "Il file esiste già: " + newPath, kSource);
     }
-    // The connection cannot create files, so the copy starts as an empty file (an empty
-    // database to the engine), attached with the archive's key and filled by the export.
-    if (!std::ofstream(newPath, std::ios::binary)) fail(nullptr, SQLITE_CANTOPEN, kSource);
-    try {
-        prepareAs("ATTACH DATABASE ? AS vd_compact KEY ?", {newPath, password_}, kSource).step();
+    sqlite3* copy = nullptr;
+    int rc = sqlite3_open_v2(newPath.c_str(), &copy, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+                             nullptr);
+    if (rc == SQLITE_OK) {
+        configure(copy, password_);
+        // One step: every page is read under one read lock, so the copy is one moment of the
+        // archive and never a mix of before and after another connection's save.
+        sqlite3_backup* backup = sqlite3_backup_init(copy, "main", db_, "main");
+        if (backup == nullptr) {
+            rc = sqlite3_errcode(copy);
+        } else {
+            // A step that stopped short (the archive busy) is no error to finish.
+            const int step = sqlite3_backup_step(backup, -1);
+            const int finish = sqlite3_backup_finish(backup);
+            rc = step == SQLITE_DONE || finish != SQLITE_OK ? finish : step;
+        }
+    }
+    if (rc != SQLITE_OK) {
         try {
-            prepareAs("SELECT sqlcipher_export('vd_compact')", {}, kSource).step();
+            fail(copy, rc, kSource);
         } catch (...) {
-            sqlite3_exec(db_, "DETACH DATABASE vd_compact", nullptr, nullptr, nullptr);
+            sqlite3_close_v2(copy);
+            std::error_code ignored;
+            std::filesystem::remove(newPath, ignored);
             throw;
         }
-        prepareAs("DETACH DATABASE vd_compact", {}, kSource).step();
-        Database::open(newPath, password_);  // the copy must open with the same password
-    } catch (...) {
-        std::error_code ignored;
-        std::filesystem::remove(newPath, ignored);
-        throw;
     }
+    sqlite3_close_v2(copy);
+}
+
+void Database::compact() {
+    exec("VACUUM", "Database.Compact");
 }
 
 // ---- Transaction -----------------------------------------------------------------------------

@@ -85,9 +85,13 @@ public:
     void rollback();
     bool inTransaction() const;
 
-    // Writes a compacted copy of the archive to newPath (which must not exist), keyed with
-    // the same password.
-    void compactInto(const std::string& newPath);
+    // Writes a copy of the archive to newPath (which must not exist), keyed with the same
+    // password. The engine reads the archive in one read transaction, so the copy holds exactly
+    // what was committed when it began, whatever other connections write meanwhile. On failure
+    // the new file is removed.
+    void copyTo(const std::string& newPath);
+    // Rebuilds the archive's file without the room left by deleted rows.
+    void compact();
 
     sqlite3* handle() const { return db_; }
 

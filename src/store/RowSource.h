@@ -23,6 +23,7 @@ public:
     RowSource(Database& db, std::string source);
 
     const std::string& source() const { return source_; }
+    Database& database() const { return db_; }
     void setSource(std::string source);  // takes effect at the next requery()
 
     // Re-runs the source; the first row becomes current. Drops a pending row.

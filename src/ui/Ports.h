@@ -4,7 +4,9 @@
 // answers, a fixed clock and recorders.
 #include <cstdint>
 #include <functional>
+#include <stdexcept>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "store/DateTime.h"
@@ -35,18 +37,47 @@ public:
     virtual store::DateTime now() = 0;
 };
 
+// Numbers of failed file operations, as the operator reads them in messages.
+inline constexpr int kErrFileNotFound = 53;
+inline constexpr int kErrIO = 57;
+inline constexpr int kErrDiskFull = 61;
+inline constexpr int kErrPermission = 70;
+inline constexpr int kErrDiskNotReady = 71;
+inline constexpr int kErrPathAccess = 75;
+
+// A failed file operation: its number and the reason in Italian.
+class FileError : public std::runtime_error {
+public:
+    FileError(int number, const std::string& reason)
+        : std::runtime_error(reason), number_(number) {}
+    int number() const { return number_; }
+
+private:
+    int number_;
+};
+
+// The operator's reading of a system error ("Spazio su disco insufficiente" for a full disk).
+FileError ErroreDiSistema(const std::error_code& ec);
+FileError DiscoPieno();
+
 class FilePort {
 public:
     virtual ~FilePort() = default;
     virtual bool exists(const std::string& path) = 0;
-    // Each throws std::runtime_error with the system's reason on failure.
-    virtual void copy(const std::string& from, const std::string& to) = 0;    // overwrites
+    // Each throws FileError, or store::DbError for the engine's own failures.
+    // Writes a copy of the archive `from` to the new file `to`, read through the engine: the
+    // copy holds what was committed when it began, even while another connection writes.
+    virtual void copyArchive(const std::string& from, const std::string& to);
     virtual void rename(const std::string& from, const std::string& to) = 0;  // replaces
     virtual void remove(const std::string& path) = 0;
     // Writes the file's data through to the disk.
     virtual void flush(const std::string& path);
-    // Whether the folder exists, takes new files and has room for that many more bytes.
-    virtual bool ready(const std::string& folder, std::uintmax_t bytes) = 0;
+    // Writes the folder's entries (a rename into it) through to the disk.
+    virtual void flushFolder(const std::string& folder);
+    // Whether the folder exists and takes new files.
+    virtual bool ready(const std::string& folder) = 0;
+    // Whether the folder's disk has room for that many more bytes.
+    virtual bool hasRoom(const std::string& folder, std::uintmax_t bytes);
     // The removable-media destination folder (it may be missing or not writable).
     virtual std::string mediaFolder() = 0;
     // The removable-media folder to write to now. The desktop lets the operator choose one
@@ -64,6 +95,11 @@ struct ReportRequest {
     std::string sql;                    // row source text, empty when a saved query is used
     std::vector<std::string> columns;
     std::vector<std::vector<std::string>> rows;  // rows as the engine returned them
+    std::string printDate;                       // dd/mm/yyyy, the program's clock at the start
+    // The household members of the rows, when the definition prints them: one row per member,
+    // with its register number, in the order of the register numbers and positions.
+    std::vector<std::string> memberColumns;
+    std::vector<std::vector<std::string>> members;
 };
 
 class ReportPort {

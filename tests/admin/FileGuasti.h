@@ -3,46 +3,63 @@
 // recorded.
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "store/DbError.h"
 #include "ui/Ports.h"
 
-enum class Passo { Nessuno, Compattazione, Copia, CopiaAMeta, Flush, Rename };
+enum class Passo { Nessuno, Compattazione, Copia, CopiaAMeta, Pieno, Flush, Rename };
 
 class FileGuasti : public ui::FilePort {
 public:
     Passo guasto = Passo::Nessuno;
+    int riusciti = 0;  // steps of the failing kind that succeed before it fails
+    // Runs after each archive copy, e.g. another connection writing.
+    std::function<void()> dopoLaCopia;
 
     bool exists(const std::string& path) override { return std::filesystem::exists(path); }
-    void copy(const std::string& from, const std::string& to) override {
-        if (guasto == Passo::Copia) throw std::runtime_error("copia fallita");
-        if (guasto == Passo::CopiaAMeta) {
+    void copyArchive(const std::string& from, const std::string& to) override {
+        if (fallisce(Passo::Copia)) throw ui::FileError(ui::kErrIO, "copia fallita");
+        if (fallisce(Passo::Pieno)) throw store::DbError(13, "disco pieno", "Database.Copy");
+        if (fallisce(Passo::CopiaAMeta)) {
             const std::string dati = leggi(from);
             std::ofstream(to, std::ios::binary) << dati.substr(0, dati.size() / 2);
-            throw std::runtime_error("spazio esaurito");
+            throw ui::DiscoPieno();
         }
-        std::filesystem::copy_file(from, to, std::filesystem::copy_options::overwrite_existing);
+        ui::FilePort::copyArchive(from, to);
+        if (dopoLaCopia) dopoLaCopia();
     }
     void rename(const std::string& from, const std::string& to) override {
-        if (guasto == Passo::Rename) throw std::runtime_error("rinomina fallita");
+        if (fallisce(Passo::Rename)) throw ui::FileError(ui::kErrIO, "rinomina fallita");
         std::filesystem::rename(from, to);
     }
     void remove(const std::string& path) override { std::filesystem::remove(path); }
     void flush(const std::string&) override {
-        if (guasto == Passo::Flush) throw std::runtime_error("scrittura su disco fallita");
+        if (fallisce(Passo::Flush)) throw ui::FileError(ui::kErrIO, "scrittura su disco fallita");
     }
-    bool ready(const std::string&, std::uintmax_t) override { return false; }
+    void flushFolder(const std::string&) override {}
+    bool ready(const std::string&) override { return false; }
     std::string mediaFolder() override { return {}; }
     void beforeCompact() override {
-        if (guasto == Passo::Compattazione) throw std::runtime_error("compattazione fallita");
+        if (fallisce(Passo::Compattazione)) {
+            throw ui::FileError(ui::kErrIO, "compattazione fallita");
+        }
     }
 
     static std::string leggi(const std::string& path) {
         std::ifstream in(path, std::ios::binary);
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+
+private:
+    bool fallisce(Passo passo) {
+        if (guasto != passo) return false;
+        if (riusciti == 0) return true;
+        --riusciti;
+        return false;
     }
 };
 

@@ -1,5 +1,6 @@
-// Replacing a file never leaves it half-written: a failure at any step of the copy, the flush,
-// the check or the rename leaves the target exactly as it was and no partial file behind.
+// Writing a file never leaves it half-written: a failure at any step of the copy, the check,
+// the flush or the rename leaves the target exactly as it was and no temporary file behind. The
+// compaction never loses a save made while it runs.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -11,9 +12,11 @@
 #include "FileGuasti.h"
 #include "admin/FileSicuri.h"
 #include "admin/Manutenzione.h"
+#include "startup/ModuloVD2005.h"
 #include "store/Database.h"
 
 namespace fs = std::filesystem;
+using startup::NomeTemporaneo;
 
 namespace {
 
@@ -24,7 +27,7 @@ protected:
         ASSERT_NE(mkdtemp(modello.data()), nullptr);
         dir_ = modello;
         // The archive has rows to keep and free pages left by deleted ones.
-        store::Database db = store::Database::create(in("Vendral2005.mdb"));
+        store::Database db = store::Database::create(archivio());
         for (int i = 1; i <= 200; ++i) {
             db.execute("INSERT INTO Domanda (NumRepertorio, CognomeRich) VALUES (?, ?)",
                        {"A001012005AB" + std::to_string(i), std::string(300, 'R')});
@@ -38,10 +41,16 @@ protected:
     void TearDown() override { fs::remove_all(dir_); }
 
     std::string in(const std::string& name) const { return (dir_ / name).string(); }
+    std::string archivio() const { return in("Vendral2005.mdb"); }
+    std::string compresso() const { return in("Vendral2005_compresso.mdb"); }
     std::set<std::string> presenti() const {
         std::set<std::string> nomi;
         for (const auto& e : fs::directory_iterator(dir_)) nomi.insert(e.path().filename());
         return nomi;
+    }
+    admin::Conteggi righeDi(const std::string& path) const {
+        store::Database db = store::Database::open(path);
+        return admin::ContaRighe(db);
     }
 
     fs::path dir_;
@@ -59,6 +68,7 @@ TEST_F(FileSicuriTest, AFailureAtAnyStepLeavesTheTargetAsItWas) {
     const Caso casi[] = {
         {"copy fails", Passo::Copia, false, false},
         {"copy stops half-way", Passo::CopiaAMeta, false, false},
+        {"disk full", Passo::Pieno, false, false},
         {"flush fails", Passo::Flush, false, false},
         {"source is damaged", Passo::Nessuno, true, false},
         {"copy holds other rows", Passo::Nessuno, false, true},
@@ -67,7 +77,7 @@ TEST_F(FileSicuriTest, AFailureAtAnyStepLeavesTheTargetAsItWas) {
     const std::string prima = FileGuasti::leggi(in("copia.mdb"));
     for (const Caso& c : casi) {
         SCOPED_TRACE(c.nome);
-        std::string sorgente = in("Vendral2005.mdb");
+        std::string sorgente = archivio();
         if (c.sorgenteDanneggiata) {
             // The last page of an archive without deletions holds data.
             sorgente = in("rotto.mdb");
@@ -78,14 +88,14 @@ TEST_F(FileSicuriTest, AFailureAtAnyStepLeavesTheTargetAsItWas) {
         admin::Conteggi attesi = righe_;
         if (c.righeDiverse) ++attesi["Domanda"];
         files_.guasto = c.guasto;
-        EXPECT_ANY_THROW(admin::SostituisciFile(files_, sorgente, in("copia.mdb"), &attesi));
+        EXPECT_ANY_THROW(admin::CopiaArchivio(files_, sorgente, in("copia.mdb"), &attesi));
         EXPECT_TRUE(FileGuasti::leggi(in("copia.mdb")) == prima);
-        EXPECT_FALSE(fs::exists(admin::NomeTemporaneo(in("copia.mdb"))));
         fs::remove(in("rotto.mdb"));
+        EXPECT_EQ(presenti(), (std::set<std::string>{"Vendral2005.mdb", "copia.mdb"}));
     }
     files_.guasto = Passo::Nessuno;
-    admin::SostituisciFile(files_, in("Vendral2005.mdb"), in("copia.mdb"), &righe_);
-    EXPECT_TRUE(FileGuasti::leggi(in("copia.mdb")) == FileGuasti::leggi(in("Vendral2005.mdb")));
+    admin::CopiaArchivio(files_, archivio(), in("copia.mdb"), &righe_);
+    EXPECT_EQ(righeDi(in("copia.mdb")), righe_);
     EXPECT_EQ(presenti(), (std::set<std::string>{"Vendral2005.mdb", "copia.mdb"}));
 }
 
@@ -93,34 +103,65 @@ TEST_F(FileSicuriTest, CompactionReplacesTheArchiveOrLeavesItUntouched) {
     struct Caso {
         const char* nome;
         Passo guasto;
+        int riusciti;
+        bool compressoPubblicato;  // the failure came after the compacted copy was whole
     };
     const Caso casi[] = {
-        {"compaction fails", Passo::Compattazione},
-        {"copy fails", Passo::Copia},
-        {"flush fails", Passo::Flush},
-        {"rename fails", Passo::Rename},
-        {"nothing fails", Passo::Nessuno},
+        {"reading the archive fails", Passo::Copia, 0, false},
+        {"disk full", Passo::Pieno, 0, false},
+        {"compaction fails", Passo::Compattazione, 0, false},
+        {"flushing the compacted copy fails", Passo::Flush, 0, false},
+        {"naming the compacted copy fails", Passo::Rename, 0, false},
+        {"copying it beside the archive fails", Passo::Copia, 1, true},
+        {"flushing that copy fails", Passo::Flush, 1, true},
+        {"renaming it over the archive fails", Passo::Rename, 1, true},
+        {"nothing fails", Passo::Nessuno, 0, true},
     };
-    const std::string archivio = in("Vendral2005.mdb");
-    const std::string compresso = in("Vendral2005_compresso.mdb");
     for (const Caso& c : casi) {
         SCOPED_TRACE(c.nome);
-        std::ofstream(compresso) << "copia compressa lasciata da una compattazione precedente";
-        const std::string prima = FileGuasti::leggi(archivio);
+        std::ofstream(compresso()) << "copia compressa lasciata da una compattazione precedente";
+        const std::string prima = FileGuasti::leggi(archivio());
         files_.guasto = c.guasto;
+        files_.riusciti = c.riusciti;
         if (c.guasto != Passo::Nessuno) {
-            EXPECT_ANY_THROW(admin::Compatta(files_, archivio, compresso));
-            EXPECT_TRUE(FileGuasti::leggi(archivio) == prima);
+            EXPECT_ANY_THROW(admin::Compatta(files_, archivio(), compresso()));
+            EXPECT_TRUE(FileGuasti::leggi(archivio()) == prima);
         } else {
-            admin::Compatta(files_, archivio, compresso);
-            EXPECT_LT(fs::file_size(archivio), prima.size());
-            store::Database db = store::Database::open(archivio);
-            EXPECT_EQ(admin::ContaRighe(db), righe_);
-            // The compacted copy stays beside the archive, whole.
-            EXPECT_TRUE(FileGuasti::leggi(compresso) == FileGuasti::leggi(archivio));
+            admin::Compatta(files_, archivio(), compresso());
+            EXPECT_LT(fs::file_size(archivio()), prima.size());
+            EXPECT_EQ(righeDi(archivio()), righe_);
         }
-        EXPECT_FALSE(fs::exists(admin::NomeTemporaneo(archivio)));
+        // The compacted copy carries its name only when whole and checked.
+        EXPECT_EQ(fs::exists(compresso()), c.compressoPubblicato);
+        if (c.compressoPubblicato) {
+            EXPECT_EQ(righeDi(compresso()), righe_);
+        }
+        for (const std::string& t : {archivio(), compresso()}) {
+            EXPECT_FALSE(fs::exists(NomeTemporaneo(t)));
+            EXPECT_FALSE(fs::exists(NomeTemporaneo(t) + "-journal"));
+        }
     }
+}
+
+// Another connection tries to save once the archive has been read for the compaction: its save
+// either fails (and knows it) or is in the compacted archive.
+TEST_F(FileSicuriTest, ACompactionNeverDropsASaveMadeWhileItRuns) {
+    bool salvata = false;
+    files_.dopoLaCopia = [&] {
+        store::Database altro = store::Database::open(archivio());
+        altro.execute("PRAGMA busy_timeout = 0");
+        try {
+            altro.execute("INSERT INTO Domanda (NumRepertorio, CognomeRich) VALUES ('N', 'NUOVA')");
+            salvata = true;
+        } catch (const store::DbError& e) {
+            EXPECT_EQ(e.number(), 5);
+        }
+    };
+    admin::Compatta(files_, archivio(), compresso());
+    store::Database db = store::Database::open(archivio());
+    EXPECT_EQ(db.query("select count(*) from Domanda where NumRepertorio = 'N'").rows[0][0].toInt(),
+              salvata ? 1 : 0);
+    EXPECT_EQ(admin::ContaRighe(db).at("Domanda"), righe_.at("Domanda") + (salvata ? 1 : 0));
 }
 
 }  // namespace

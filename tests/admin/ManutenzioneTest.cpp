@@ -1,5 +1,5 @@
 // Backups over a configured archive take the lowest free number, a full set of 99 is reported,
-// a failed copy says so.
+// a failed copy says why.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -49,8 +49,8 @@ protected:
 
     std::set<int> copie() const {
         std::set<int> numeri;
-        for (int n = 1; n <= admin::kCopieMassime; ++n) {
-            if (fs::exists(admin::NomeCopia(paths_, n))) numeri.insert(n);
+        for (int n = 1; n <= startup::kCopieMassime; ++n) {
+            if (fs::exists(paths_.backup(n))) numeri.insert(n);
         }
         return numeri;
     }
@@ -72,7 +72,7 @@ TEST_F(ManutenzioneTest, BackupTakesTheLowestFreeNumber) {
         std::string messaggio;
     };
     std::set<int> tutte;
-    for (int n = 1; n <= admin::kCopieMassime; ++n) tutte.insert(n);
+    for (int n = 1; n <= startup::kCopieMassime; ++n) tutte.insert(n);
     const Caso casi[] = {
         {"none yet", {}, Passo::Nessuno, 1, "Copia Archivio salvata !"},
         {"1, 2, 3 present", {1, 2, 3}, Passo::Nessuno, 4, "Copia Archivio salvata !"},
@@ -81,11 +81,16 @@ TEST_F(ManutenzioneTest, BackupTakesTheLowestFreeNumber) {
          "Tutte le 99 copie di salvataggio sono già presenti: eliminarne qualcuna."},
         {"copy fails", {1}, Passo::Copia, 0, "Copia Archivio NON salvata !\r\ncopia fallita"},
         {"rename fails", {}, Passo::Rename, 0, "Copia Archivio NON salvata !\r\nrinomina fallita"},
+        {"disk full",
+         {},
+         Passo::Pieno,
+         0,
+         "Copia Archivio NON salvata !\r\nSpazio su disco insufficiente"},
     };
     for (const Caso& c : casi) {
         SCOPED_TRACE(c.nome);
-        for (int n = 1; n <= admin::kCopieMassime; ++n) fs::remove(admin::NomeCopia(paths_, n));
-        for (int n : c.presenti) std::ofstream(admin::NomeCopia(paths_, n)) << "copia a mano";
+        for (int n = 1; n <= startup::kCopieMassime; ++n) fs::remove(paths_.backup(n));
+        for (int n : c.presenti) std::ofstream(paths_.backup(n)) << "copia a mano";
         files_.guasto = c.guasto;
         messaggi_.testi.clear();
 
@@ -94,11 +99,11 @@ TEST_F(ManutenzioneTest, BackupTakesTheLowestFreeNumber) {
         std::set<int> attese = c.presenti;
         if (c.nuova != 0) {
             attese.insert(c.nuova);
-            EXPECT_NO_THROW(admin::VerificaArchivio(admin::NomeCopia(paths_, c.nuova)));
+            EXPECT_NO_THROW(admin::VerificaArchivio(paths_.backup(c.nuova)));
         }
         EXPECT_EQ(copie(), attese);
         EXPECT_EQ(messaggi_.testi, std::vector<std::string>{c.messaggio});
-        EXPECT_FALSE(fs::exists(admin::NomeTemporaneo(admin::NomeCopia(paths_, 1))));
+        EXPECT_FALSE(fs::exists(startup::NomeTemporaneo(paths_.backup(1))));
     }
 }
 

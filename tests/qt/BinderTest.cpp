@@ -1,8 +1,10 @@
 #include "qt/Binder.h"
 
 #include <gtest/gtest.h>
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -10,6 +12,7 @@
 #include <QTableView>
 #include <QTest>
 #include <cctype>
+#include <functional>
 
 #include "QtEnv.h"
 #include "application/frmPercheVD.h"
@@ -63,6 +66,12 @@ public:
         auto& cmdOK = add(ui::Kind::Button, "cmdOK");
         auto& cmdCancel = add(ui::Kind::Button, "cmdCancel");
         add(ui::Kind::Grid, "grdElenco").setGridModel(elenco);
+        auto& txtImporto = add(ui::Kind::TextBox, "txtImporto");
+        auto& cmbComune = add(ui::Kind::ComboBox, "cmbComune");
+        cmbComune.setItems({{"A00101", "ACQUAVIVA DI VALDORIA"},
+                            {"A00104", "CASTELBRUNO"},
+                            {"A00105", "CASTELNUOVO VALDORIA"},
+                            {"A00113", "PIANELLO"}});
         defaultButton = &cmdOK;
         cancelButton = &cmdCancel;
         // Letters only, in upper case.
@@ -78,6 +87,14 @@ public:
             setFocus(txtNome);
         };
         chkAffitto.onChange = [this] { ++changes; };
+        // An amount is edited without its zero: an empty one shows ",00" on entering.
+        txtImporto.onEnter = [&txtImporto] {
+            if (txtImporto.text().empty()) txtImporto.setText(",00");
+        };
+        // Text that names no entry exactly is no choice.
+        cmbComune.onLeave = [&cmbComune] {
+            if (cmbComune.listIndex() < 0) cmbComune.setBoundValue("");
+        };
         cmdOK.onClick = [this] { ++oks; };
         cmdCancel.onClick = [this] { ++cancels; };
     }
@@ -97,7 +114,8 @@ protected:
                                [](ui::Program& p) { return std::make_unique<frmProva>(p); });
         program.registerScreen("frmSopra", [](ui::Program& p) {
             auto s = std::make_unique<ui::Screen>(p, "frmSopra", "Sopra");
-            s->add(ui::Kind::TextBox, "txtNota");
+            auto& nota = s->add(ui::Kind::TextBox, "txtNota");
+            nota.onEnter = [&nota] { nota.setText(nota.text() + ",00"); };
             return s;
         });
         screen = static_cast<frmProva*>(&program.show("frmProva"));
@@ -233,7 +251,7 @@ TEST_F(BinderTest, ModalScreenClosesThroughTheModel) {
     EXPECT_FALSE(program.ended());
 }
 
-TEST_F(BinderTest, ExplanationShowsReadOnlyOnSeveralLinesAndFits) {
+TEST_F(BinderTest, ExplanationShowsReadOnlyOnSeveralLines) {
     application::MostraPerche(program, "",
                               {"A001012005AB1",
                                "ROSSI MARIO",
@@ -252,14 +270,145 @@ TEST_F(BinderTest, ExplanationShowsReadOnlyOnSeveralLinesAndFits) {
     for (const char* pulsante : {"cmdStampa", "cmdUscita"}) {
         EXPECT_NE(finestra->findChild<QPushButton*>(pulsante), nullptr) << pulsante;
     }
-    // Both screens fit a 1024x768 display, the application screen with its new button.
+    // The application screen opens it from its municipality's page.
     std::unique_ptr<QWidget> domanda(createLayout("frmBaseVD"));
     EXPECT_NE(domanda->findChild<QPushButton*>("cmdPerche"), nullptr);
-    for (const QWidget* w :
-         {static_cast<const QWidget*>(finestra), static_cast<const QWidget*>(domanda.get())}) {
-        EXPECT_LE(w->minimumSizeHint().width(), 1024) << w->objectName().toStdString();
-        EXPECT_LE(w->minimumSizeHint().height(), 768) << w->objectName().toStdString();
+}
+
+// Types into a field as the keyboard does: while proposals are open, they get the keys.
+void typeInto(QWidget* field, const QString& text) {
+    for (const QChar ch : text) {
+        QWidget* target = QApplication::activePopupWidget();
+        QTest::keyClick(target != nullptr ? target : field, ch.toLatin1());
     }
+}
+
+TEST_F(BinderTest, KeyboardSelectsTheTextTheEnterHandlingWroteAClickPlacesTheCaret) {
+    struct Case {
+        const char* how;
+        const char* from;  // the control holding the focus before
+        std::function<void(QWidget* from, QWidget* field)> enter;
+        const char* stored;
+    };
+    const Case cases[] = {
+        {"Tab", "grdElenco", [](QWidget* from, QWidget*) { QTest::keyClick(from, Qt::Key_Tab); },
+         "9800"},
+        {"Shift+Tab", "cmbComune",
+         [](QWidget* from, QWidget*) { QTest::keyClick(from, Qt::Key_Tab, Qt::ShiftModifier); },
+         "9800"},
+        {"label shortcut", "grdElenco",
+         [](QWidget*, QWidget* field) { field->setFocus(Qt::ShortcutFocusReason); }, "9800"},
+        // The click put the caret before the text the enter handling then wrote.
+        {"mouse", "grdElenco",
+         [](QWidget*, QWidget* field) { QTest::mouseClick(field, Qt::LeftButton); }, "9800,00"},
+    };
+    control("txtNome").setText("ROSSI");
+    auto* importo = widget<QLineEdit>("txtImporto");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.how);
+        control("txtImporto").setText("");
+        screen->setFocus(control(c.from));
+        test::settle();
+        c.enter(window->findChild<QWidget*>(c.from), importo);
+        QTest::keyClicks(importo, "9800");
+        test::settle();
+        EXPECT_EQ(screen->focused(), &control("txtImporto"));
+        EXPECT_EQ(control("txtImporto").text(), c.stored);
+    }
+}
+
+TEST_F(BinderTest, WindowOpensOnItsFirstFieldSelected) {
+    ui::Screen& sopra = program.show("frmSopra", true);
+    QWidget* finestra = binder.window(sopra);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(finestra));
+    test::settle();
+    auto* nota = finestra->findChild<QLineEdit*>("txtNota");
+    ASSERT_TRUE(nota->hasFocus());
+    QTest::keyClicks(nota, "9800");
+    test::settle();
+    EXPECT_EQ(sopra.control("txtNota").text(), "9800");
+}
+
+TEST_F(BinderTest, ListsProposeTheirEntriesAndStoreOnlyAnEntry) {
+    struct Case {
+        const char* typed;
+        std::vector<std::string> proposed;
+        std::vector<Qt::Key> keys;  // pressed while the proposals are open
+        int clicked;                // the proposal clicked then, -1 for none
+        std::string text;           // the list's text once the field is left
+        std::string code;
+    };
+    const Case cases[] = {
+        {"acqua",
+         {"ACQUAVIVA DI VALDORIA"},
+         {Qt::Key_Down, Qt::Key_Return},
+         -1,
+         "ACQUAVIVA DI VALDORIA",
+         "A00101"},
+        {"Valdoria",
+         {"ACQUAVIVA DI VALDORIA", "CASTELNUOVO VALDORIA"},
+         {Qt::Key_Down, Qt::Key_Down, Qt::Key_Tab},
+         -1,
+         "CASTELNUOVO VALDORIA",
+         "A00105"},
+        {"castel",
+         {"CASTELBRUNO", "CASTELNUOVO VALDORIA"},
+         {},
+         1,
+         "CASTELNUOVO VALDORIA",
+         "A00105"},
+        // The whole name in another case is proposed, but counts only once taken.
+        {"castelbruno", {"CASTELBRUNO"}, {Qt::Key_Tab}, -1, "", ""},
+        // Esc closes the proposals, not the screen.
+        {"pian", {"PIANELLO"}, {Qt::Key_Escape}, -1, "", ""},
+        {"zzz", {}, {}, -1, "", ""},
+    };
+    control("txtNome").setText("ROSSI");
+    auto* comune = widget<QComboBox>("cmbComune");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        control("cmbComune").setText("");
+        screen->setFocus(control("cmbComune"));
+        test::settle();
+        typeInto(comune, c.typed);
+        test::settle();
+        EXPECT_EQ(control("cmbComune").text(), c.typed);
+
+        auto* popup = qobject_cast<QAbstractItemView*>(QApplication::activePopupWidget());
+        std::vector<std::string> proposed;
+        for (int r = 0; popup != nullptr && r < popup->model()->rowCount(); ++r) {
+            proposed.push_back(popup->model()->index(r, 0).data().toString().toStdString());
+        }
+        EXPECT_EQ(proposed, c.proposed);
+        for (Qt::Key key : c.keys) QTest::keyClick(QApplication::activePopupWidget(), key);
+        if (c.clicked >= 0) {
+            const QRect row = popup->visualRect(popup->model()->index(c.clicked, 0));
+            QTest::mouseClick(popup->viewport(), Qt::LeftButton, {}, row.center());
+        }
+        test::settle();
+        EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+        screen->setFocus(control("txtNome"));
+        test::settle();
+        EXPECT_EQ(control("cmbComune").text(), c.text);
+        EXPECT_EQ(control("cmbComune").boundValue(), c.code);
+        EXPECT_EQ(comune->currentText().toStdString(), c.text);
+    }
+    EXPECT_EQ(screen->cancels, 0);
+    EXPECT_EQ(screen->oks, 0);
+}
+
+TEST_F(BinderTest, FieldsTheProgramFillsLookReadOnly) {
+    auto* citta = widget<QLineEdit>("txtCitta");
+    const QColor editable = citta->palette().color(QPalette::Base);
+    // Locked, with a colour of the model's own: both show.
+    control("txtCitta").setLocked(true);
+    control("txtCitta").setForeColor("#FF0000");
+    EXPECT_TRUE(citta->isReadOnly());
+    EXPECT_EQ(citta->palette().color(QPalette::Base), citta->palette().color(QPalette::Window));
+    EXPECT_NE(citta->palette().color(QPalette::Base), editable);
+    EXPECT_EQ(citta->palette().color(QPalette::Text), QColor("#FF0000"));
+    control("txtCitta").setLocked(false);
+    EXPECT_EQ(citta->palette().color(QPalette::Base), editable);
 }
 
 }  // namespace

@@ -25,7 +25,7 @@ TEST(Definizione, RefusesBrokenFilesWithTheReason) {
         {"margini: 1 2 3\n== corpo\nx\n", "margini sono quattro"},
         {"== piede\nx\n", "sezione sconosciuta"},
         {"distribuzione: Esito\n== corpo\nx\n", "distribuzione:"},
-        {"== corpo\n{{#righe}}<p></p>\n", "corpo:"},
+        {"== corpo\n{{#righe}}<p></p>\n", "riga 2: la sezione {{#righe}} non è chiusa"},
     };
     for (const auto& c : casi) {
         try {
@@ -111,6 +111,7 @@ TEST(Modello, GroupsConsecutiveRowsWithCountsAndTotals) {
 
 TEST(Modello, CutsTheFlowIntoUnits) {
     std::vector<Tabella> tabelle;
+    Riferimenti immagini;
     const std::vector<Unita> u = Dividi(
         "testo libero <!-- nota <b> --><h1 class=\"x\">T</h1>\n<br/>\n"
         "<div style=\"page-break-before: always\"><table><tr><td>dentro</td></tr></table></div>"
@@ -118,7 +119,7 @@ TEST(Modello, CutsTheFlowIntoUnits) {
         "<thead><tr><th>H</th></tr></thead><tbody><tr><td>1</td></tr>"
         "<tr><td><table><tr><td>2</td></tr></table></td></tr></tbody>"
         "<tfoot><tr><td>F</td></tr></tfoot></table>",
-        tabelle);
+        tabelle, immagini);
     ASSERT_EQ(u.size(), 7u);
     EXPECT_EQ(u[0].html, "<p>testo libero </p>");
     EXPECT_EQ(u[1].html, "<h1 class=\"x\">T</h1>");
@@ -136,7 +137,7 @@ TEST(Modello, CutsTheFlowIntoUnits) {
 
     for (const char* rotto : {"<div><p>x</div>", "<p>x", "</p>", "<p x", "<!-- x"}) {
         std::vector<Tabella> t;
-        EXPECT_THROW(Dividi(rotto, t), DefinizioneErrata) << rotto;
+        EXPECT_THROW(Dividi(rotto, t, immagini), DefinizioneErrata) << rotto;
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -24,6 +25,11 @@ public:
         return ui::Answer::OK;
     }
     std::vector<ui::Message> mostrati;
+};
+
+class Orologio : public ui::ClockPort {
+public:
+    store::DateTime now() override { return {{2006, 10, 1}, 9, 30, 0}; }
 };
 
 // Records each request, or fails with the given reason.
@@ -49,6 +55,12 @@ protected:
             "VALUES ('A001012005AB1', 'D''ANGELO', 4800.5, 3), ('A001012005AB2', NULL, NULL, "
             "NULL)");
     }
+    // A definition in the test's folder, named as given.
+    std::string definizione(const std::string& nome, const std::string& corpo = "<p>x</p>") {
+        const std::string file = (dir_ / nome).string();
+        std::ofstream(file) << "== corpo\n" << corpo << "\n";
+        return file;
+    }
     void TearDown() override {
         db_.close();
         std::filesystem::remove_all(dir_);
@@ -58,7 +70,8 @@ protected:
     store::Database db_;
     Messaggi messaggi_;
     Motore motore_;
-    ui::Program program_{ui::Ports{&messaggi_, nullptr, nullptr, &motore_, nullptr}};
+    Orologio orologio_;
+    ui::Program program_{ui::Ports{&messaggi_, &orologio_, nullptr, &motore_, nullptr}};
     ui::Screen schermata_{program_, "frmProva", "Prova"};
 };
 
@@ -71,13 +84,13 @@ TEST_F(ReportTest, DefinitionsWithTheirOwnHeadingGetNoTitle) {
         const char* file;
         const char* titolo;
     } casi[] = {
-        {"/p/VD_StaDom.rpt", ""},
-        {"/p/VD_EleDomDir.rpt", ""},
-        {"/p/VD_EleDom.rpt", "Elenco Domande Escluse per Reddito"},
-        {"/p/VD_EleDomDirX.rpt", "Elenco Domande Escluse per Reddito"},
+        {"VD_StaDom.rpt", ""},
+        {"VD_EleDomDir.rpt", ""},
+        {"VD_EleDom.rpt", "Elenco Domande Escluse per Reddito"},
+        {"VD_EleDomDirX.rpt", "Elenco Domande Escluse per Reddito"},
     };
     for (const auto& c : casi) {
-        crp.ReportFileName = c.file;
+        crp.ReportFileName = definizione(c.file);
         ASSERT_TRUE(crp.Avvia(righe, ""));
         EXPECT_EQ(motore_.avviati.back().title, c.titolo) << c.file;
         // The report object keeps its title for the lists that follow.
@@ -90,20 +103,26 @@ TEST_F(ReportTest, FailureIsToldWithTheFileNameAndReason) {
     righe.requery();
     ui::Program senzaMotore{ui::Ports{&messaggi_, nullptr, nullptr, nullptr, nullptr}};
     ui::Screen altra{senzaMotore, "frmProva", "Prova"};
-    motore_.guasto = "il file non esiste";
+    motore_.guasto = "la stampante non risponde";
+    const std::string presente = definizione("VD_Ricev.rpt");
     const struct {
         ui::Screen* schermata;
-        const char* testo;
+        std::string file;
+        std::string testo;
     } casi[] = {
-        {&schermata_, "Impossibile stampare il report VD_Ricev.rpt:\r\nil file non esiste"},
-        {&altra,
+        {&schermata_, presente,
+         "Impossibile stampare il report VD_Ricev.rpt:\r\nla stampante non risponde"},
+        {&altra, presente,
          "Impossibile stampare il report VD_Ricev.rpt:\r\nnessun motore di stampa "
          "disponibile"},
+        {&schermata_, "/opt/vendral/VD_Ricev.rpt",
+         "Impossibile stampare il report VD_Ricev.rpt:\r\nil file /opt/vendral/VD_Ricev.rpt "
+         "non esiste"},
     };
     for (const auto& c : casi) {
         messaggi_.mostrati.clear();
         reports::Report crp(*c.schermata);
-        crp.ReportFileName = "/opt/vendral/VD_Ricev.rpt";
+        crp.ReportFileName = c.file;
         EXPECT_FALSE(crp.Avvia(righe, ""));
         ASSERT_EQ(messaggi_.mostrati.size(), 1u);
         const ui::Message& m = messaggi_.mostrati[0];
@@ -113,6 +132,46 @@ TEST_F(ReportTest, FailureIsToldWithTheFileNameAndReason) {
         EXPECT_EQ(m.icon, ui::Icon::Exclamation);
     }
     EXPECT_TRUE(motore_.avviati.empty());
+}
+
+// The request carries the date of the program's clock and, when the definition prints them, the
+// household members of the printed applications only, with the descriptions of their codes.
+TEST_F(ReportTest, RequestCarriesTheClockDateAndTheHouseholdsPrinted) {
+    db_.execute("INSERT INTO Domanda (NumRepertorio, CognomeRich) VALUES ('A001012005AB3', 'X')");
+    db_.execute(
+        "INSERT INTO NucleoFam (NumRepertorio, ProgrNucleo, CognomeNome, CodParent, DataNascita, "
+        "CodProfes, RedditoEur) VALUES "
+        "('A001012005AB1', 5, 'D''ANGELO LUCA', '3', '2001-02-03', '06', 0), "
+        "('A001012005AB1', 1, 'D''ANGELO PIA', '0', '1970-01-01', '99', 9800.5), "
+        "('A001012005AB3', 1, 'X Y', '0', '1960-01-01', '01', 1)");
+    store::RowSource righe(
+        db_,
+        "Select * from qryStampaDomande where NumRepertorio in ('A001012005AB1', "
+        "'A001012005AB2') order by NumRepertorio");
+    righe.requery();
+    reports::Report crp(schermata_);
+
+    crp.ReportFileName = definizione("VD_Senza.rpt");
+    ASSERT_TRUE(crp.Avvia(righe, ""));
+    EXPECT_EQ(motore_.avviati.back().printDate, "01/10/2006");
+    EXPECT_TRUE(motore_.avviati.back().members.empty());
+
+    crp.ReportFileName = definizione(
+        "VD_Nucleo.rpt", "{{#righe}}{{#nucleo}}<p>{{CognomeNome}}</p>{{/nucleo}}{{/righe}}");
+    ASSERT_TRUE(crp.Avvia(righe, ""));
+    const ui::ReportRequest& r = motore_.avviati.back();
+    std::vector<std::string> membri;
+    for (const auto& m : r.members) {
+        std::string riga;
+        for (std::size_t c = 0; c < m.size(); ++c)
+            if (r.memberColumns[c] != "RedditoEur") riga += m[c] + "|";
+        membri.push_back(riga);
+    }
+    EXPECT_EQ(membri, (std::vector<std::string>{
+                          "A001012005AB1|1|D'ANGELO PIA|0|Richiedente|1970-01-01|99|99|",
+                          "A001012005AB1|5|D'ANGELO LUCA|3|Figlio a carico|2001-02-03|06|"
+                          "Studente|",
+                      }));
 }
 
 }  // namespace

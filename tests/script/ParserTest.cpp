@@ -63,6 +63,8 @@ TEST(ParseScenario, ReportsTheLineAndWhatWasWrong) {
         {"expect-report F.rpt pages=2\n", 1,
          "expect-report rows=, title=, formula0=, formula1= or sql= / \"pages=2\""},
         {"Start\n", 1, "a command / \"Start\""},
+        {"fault disk\n", 1, "fault copy, rename, compact or full / \"disk\""},
+        {"other-program crashed\n", 1, "other-program running, ended or killed / \"crashed\""},
     };
     for (const auto& c : cases) {
         try {

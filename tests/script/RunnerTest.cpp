@@ -6,7 +6,10 @@
 #include <fstream>
 #include <sstream>
 
+#include "script/Parser.h"
 #include "script/Runner.h"
+#include "script/Scenario.h"
+#include "store/Database.h"
 
 namespace fs = std::filesystem;
 
@@ -102,6 +105,61 @@ TEST_F(RunnerTest, KeepCopiesTheDataFolderAndTheRecords) {
     EXPECT_EQ(line,
               "\"Accesso\" \"Utente o Password non validi. Riprovare.\" buttons=ok icon=none "
               "answer=ok");
+}
+
+std::string ripeti(const std::string& s, int n) {
+    std::string r;
+    for (int i = 0; i < n; ++i) r += s;
+    return r;
+}
+
+// A definition in the program's folder that the program refuses: the operator is told which
+// report and why, alike each time, and the menu and the other reports keep working.
+TEST_F(RunnerTest, RefusedDefinitionIsToldAndTheScreensStayUsable) {
+    const fs::path programma = dir / "programma";
+    fs::create_directories(programma);
+    for (const auto& f : fs::directory_iterator(VENDRAL_REPORTS_DIR))
+        if (f.path().extension() == ".rpt")
+            fs::copy_file(f.path(), programma / f.path().filename());
+    const struct {
+        std::string definizione;
+        std::string motivo;
+    } casi[] = {
+        {"== corpo\n" + ripeti("{{#a}}", 20000) + ripeti("{{/a}}", 20000),
+         "riga 2: sezioni annidate oltre 16 livelli"},
+        {"== corpo\n<p><img src=\"/dev/zero\"/></p>\n", "corpo: riferimento non ammesso"},
+        {"margini: nan nan nan nan\n== corpo\nx\n", "riga 1: margine non valido: nan"},
+    };
+    int n = 0;
+    for (const auto& c : casi) {
+        std::ofstream(programma / "VD_stat.rpt", std::ios::binary | std::ios::trunc)
+            << c.definizione;
+        const std::string messaggio = "expect-msg-start Attenzione " +
+                                      script::inQuotes(
+                                          "Impossibile stampare il report "
+                                          "VD_stat.rpt:\r\n" +
+                                          c.motivo) +
+                                      "\n";
+        const std::string scenario =
+            "configure A00104 XY 14/07/2006 30/09/2006 operatore1 segreta01\n"
+            "start\n"
+            "login operatore1 segreta01\n"
+            "click cmdStatistiche\n" +
+            messaggio + "click mnuStatistiche\n" + messaggio +
+            "expect-screen frmInizio\n"
+            "click cmdStampe\n"
+            "select opEleDom\n"
+            "click cmdStampe\n"
+            "expect-report VD_EleDom.rpt\n"
+            "expect-no-msg\n";
+        const startup::Paths paths{(dir / ("dati" + std::to_string(++n))).string(),
+                                   programma.string()};
+        fs::create_directories(paths.dataDir);
+        store::Database::create(paths.archive()).close();
+        script::ScenarioRun run(paths.dataDir, paths.programDir);
+        const std::optional<script::Outcome> esito = run.run(script::parseScenario(scenario));
+        EXPECT_FALSE(esito) << c.motivo << ": " << esito->line << ": " << esito->text;
+    }
 }
 
 }  // namespace
