@@ -14,6 +14,8 @@ PACKAGES=(
   libpq-dev postgresql
   clang libclang-rt-14-dev
   fonts-dejavu-core poppler-utils xvfb xauth clang-format
+  # Nimbus Sans, the reports' typeface: the same page breaks and column widths on every machine.
+  fonts-urw-base35
 )
 
 missing=()
