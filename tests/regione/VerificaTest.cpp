@@ -1,0 +1,269 @@
+// The audit of the imported applications against the rules, on both engines: applications
+// stored as the rules give them are not listed; results changed by hand are, field by field;
+// each sending is judged by the dates of its own call.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "Banco.h"
+#include "regione/Riepilogo.h"
+#include "regione/Verifica.h"
+#include "rules/Motore.h"
+#include "store/Database.h"
+
+namespace {
+
+using store::Value;
+
+// What an operator typed for an application; the rest is the same for all.
+struct Richiesta {
+    std::string numero;
+    std::string cognome;
+    std::string presentazione;
+    std::string categoria;
+    std::vector<double> redditi;  // one household row each; none: no household rows
+};
+
+// X closes its call on 30 September, Y a month later.
+const char* const kEmissione = "2006-07-14";
+const char* const kChiusuraX = "2006-09-30";
+const char* const kChiusuraY = "2006-10-31";
+
+const std::vector<Richiesta> kRichiesteX = {
+    {"A001012005AB1", "ROSSI", "2006-09-01", "A3", {9000}},
+    {"A001012005AB2", "BIANCHI", "2006-09-12", "A3", {9000, 7500.5, 1200}},
+    {"A001012005AB3", "VERDI", "2006-10-05", "A3", {9000}},  // after X's closing date
+    {"A001012005AB10", "NERI", "2006-08-20", "A1", {4000, 3000}},
+    {"A001012005AB11", "GIALLI", "2006-08-21", "A3", {}},
+};
+const std::vector<Richiesta> kRichiesteY = {
+    {"A001022005AA1", "VERDI", "2006-10-05", "A3", {9000}},  // within Y's call
+    {"A001022005AA2", "MORO", "2006-09-30", "A4", {2500}},
+};
+
+rules::RigaMemorizzata Riga(const store::QueryResult& r, std::size_t i) {
+    rules::RigaMemorizzata riga;
+    for (std::size_t k = 0; k < r.columns.size(); ++k) riga[r.columns[k]] = r.rows[i][k];
+    return riga;
+}
+
+// Writes a sending whose stored results are those the rules give with its call's dates.
+void ScriviInvio(const std::string& percorso, const std::string& codComune,
+                 const std::string& punto, const std::string& chiusura,
+                 const std::vector<Richiesta>& richieste) {
+    Estrazione e{codComune, punto, 0, {}};
+    for (const Richiesta& r : richieste) {
+        DomandaProva d{r.numero, r.cognome, "ANNA", "BNCNNA80B42A001B", {}, {}, {}, {}};
+        for (std::size_t i = 0; i < r.redditi.size(); ++i)
+            d.nucleo.push_back({r.cognome + " " + std::to_string(i), "1970-01-01"});
+        e.domande.push_back(d);
+    }
+    ScriviEstrazione(percorso, e);
+    store::Database db = store::Database::open(percorso);
+    db.execute("UPDATE Configurazione SET Data_emis_bando = ?, Data_chius_bando = ?",
+               {kEmissione, chiusura});
+    db.execute(
+        "UPDATE Domanda SET IndiRich = 'VIA ROMA 1', Contratto1Num = '123/2003', "
+        "Contratto1DataReg = '2003-02-01', Contratto1DataIni = '2003-01-15', "
+        "FlagNonRegistr = '0'");
+    for (const Richiesta& r : richieste) {
+        db.execute(
+            "UPDATE Domanda SET DataDomanda = ?, DataRegistrazione = ?, CategCatasto = ? "
+            "WHERE NumRepertorio = ?",
+            {r.presentazione, r.presentazione + " 10:00:00", r.categoria, r.numero});
+        for (std::size_t i = 0; i < r.redditi.size(); ++i) {
+            db.execute(
+                "UPDATE NucleoFam SET RedditoEur = ? WHERE NumRepertorio = ? AND "
+                "ProgrNucleo = ?",
+                {r.redditi[i], r.numero, static_cast<int>(i + 1)});
+        }
+        rules::DomandaMemorizzata m;
+        m.domanda = Riga(db.query("SELECT * FROM Domanda WHERE NumRepertorio = ?", {r.numero}), 0);
+        const store::QueryResult nucleo =
+            db.query("SELECT * FROM NucleoFam WHERE NumRepertorio = ?", {r.numero});
+        for (std::size_t i = 0; i < nucleo.rows.size(); ++i) m.nucleo.push_back(Riga(nucleo, i));
+        const auto bando = regione::BandoDellaDomanda(kEmissione, chiusura, r.presentazione);
+        const rules::Domanda d =
+            rules::Calcola(rules::LeggiMemorizzata(m), *bando, rules::Avvio::Tutto).domanda;
+        db.execute(
+            "UPDATE Domanda SET Fascia = ?, FlagDomandaOK = ?, ContribRichiesto = ? "
+            "WHERE NumRepertorio = ?",
+            {d.fascia, d.ammessa ? "1" : "0", d.richiesto.valore, r.numero});
+    }
+}
+
+// A stored column of an application, read from the file.
+Value Memorizzato(const std::string& percorso, const std::string& numero, const char* colonna) {
+    store::Database db = store::Database::open(percorso);
+    return db
+        .query(std::string("SELECT ") + colonna + " FROM Domanda WHERE NumRepertorio = ?", {numero})
+        .rows.at(0)
+        .at(0);
+}
+
+void Ritocca(const std::string& percorso, const std::string& sql, const store::Value& valore,
+             const std::string& numero) {
+    store::Database db = store::Database::open(percorso);
+    db.execute(sql, {valore, numero});
+}
+
+const std::string kTitolo =
+    "Domande i cui risultati memorizzati differiscono dalle regole del bando\n";
+
+class VerificaTest : public Banco {
+protected:
+    void SetUp() override {
+        Banco::SetUp();
+        if (IsSkipped()) return;
+        x_ = file("x.mdb");
+        y_ = file("y.mdb");
+        ScriviInvio(x_, "A00101", "AB", kChiusuraX, kRichiesteX);
+        ScriviInvio(y_, "A00102", "AA", kChiusuraY, kRichiesteY);
+    }
+
+    std::string x_, y_;
+};
+
+TEST_P(VerificaTest, DomandeCoerentiConLeRegoleNonSonoElencate) {
+    // The same application, presented on 5 October: late for X, in time for Y.
+    ASSERT_EQ(Memorizzato(x_, "A001012005AB3", "FlagDomandaOK").toText(), "0");
+    ASSERT_EQ(Memorizzato(y_, "A001022005AA1", "FlagDomandaOK").toText(), "1");
+    ASSERT_GT(Memorizzato(y_, "A001022005AA1", "ContribRichiesto").toDouble(), 0);
+    ASSERT_EQ(Memorizzato(x_, "A001012005AB10", "FlagDomandaOK").toText(), "0");  // A1
+
+    ASSERT_EQ(esegui({"importa", x_, y_}).stato, 0);
+    const Esito e = esegui({"verifica", "--csv", file("v.csv")});
+    EXPECT_EQ(e.stato, 0) << e.out << e.err;
+    EXPECT_EQ(e.out, kTitolo + "\nDomande verificate: 7; diverse dalle regole: 0.\n" +
+                         "Differenze scritte in " + file("v.csv") + ".\n");
+    EXPECT_EQ(LeggiFile(file("v.csv")), regione::kIntestazioneCsvVerifica);
+}
+
+TEST_P(VerificaTest, RisultatiCambiatiAManoSonoElencatiCampoPerCampo) {
+    const std::string dovutoY = regione::Centesimi(static_cast<std::int64_t>(
+        std::llround(Memorizzato(y_, "A001022005AA1", "ContribRichiesto").toDouble() * 100)));
+    const Value richiesto1 = Memorizzato(x_, "A001012005AB1", "ContribRichiesto");
+    const std::string dovuto1 =
+        regione::Centesimi(static_cast<std::int64_t>(std::llround(richiesto1.toDouble() * 100)));
+    const std::string fascia2 = Memorizzato(x_, "A001012005AB2", "Fascia").toText();
+    const std::string altra2 = fascia2 == "A" ? "B" : "A";
+    const std::string ok11 = Memorizzato(x_, "A001012005AB11", "FlagDomandaOK").toText();
+
+    struct Ritocco {
+        std::string percorso, numero, sql;
+        Value valore;
+    };
+    const std::vector<Ritocco> ritocchi = {
+        // Late for X: stored as admissible with the amount Y grants the same application.
+        {x_, "A001012005AB3", "UPDATE Domanda SET FlagDomandaOK = ? WHERE NumRepertorio = ?", "1"},
+        {x_, "A001012005AB3", "UPDATE Domanda SET ContribRichiesto = ? WHERE NumRepertorio = ?",
+         Memorizzato(y_, "A001022005AA1", "ContribRichiesto")},
+        {x_, "A001012005AB1", "UPDATE Domanda SET ContribRichiesto = ? WHERE NumRepertorio = ?",
+         richiesto1.toDouble() + 0.01},
+        {x_, "A001012005AB2", "UPDATE Domanda SET Fascia = ? WHERE NumRepertorio = ?", altra2},
+        {x_, "A001012005AB11", "UPDATE Domanda SET FlagDomandaOK = ? WHERE NumRepertorio = ?",
+         ok11 == "1" ? "0" : "1"},
+        // Within a cent's rounding: the same amount.
+        {y_, "A001022005AA2",
+         "UPDATE Domanda SET ContribRichiesto = ContribRichiesto + ? "
+         "WHERE NumRepertorio = ?",
+         0.001},
+    };
+    for (const Ritocco& r : ritocchi) Ritocca(r.percorso, r.sql, r.valore, r.numero);
+
+    ASSERT_EQ(esegui({"importa", x_, y_}).stato, 0);
+    const Esito e = esegui({"verifica", "--csv", file("v.csv")});
+    EXPECT_EQ(e.stato, 1) << e.err;
+
+    const auto piu1 = regione::Centesimi(
+        static_cast<std::int64_t>(std::llround(richiesto1.toDouble() * 100)) + 1);
+    const std::string csv = std::string(regione::kIntestazioneCsvVerifica) +
+                            "A00101;AB;A001012005AB1;ROSSI;ANNA;ContribRichiesto;" + piu1 + ";" +
+                            dovuto1 + "\n" + "A00101;AB;A001012005AB2;BIANCHI;ANNA;Fascia;" +
+                            altra2 + ";" + fascia2 + "\n" +
+                            "A00101;AB;A001012005AB3;VERDI;ANNA;FlagDomandaOK;1;0\n" +
+                            "A00101;AB;A001012005AB3;VERDI;ANNA;ContribRichiesto;" + dovutoY +
+                            ";0,00\n" + "A00101;AB;A001012005AB11;GIALLI;ANNA;FlagDomandaOK;" +
+                            (ok11 == "1" ? "0;1" : "1;0") + "\n";
+    EXPECT_EQ(LeggiFile(file("v.csv")), csv);
+
+    const std::string blocco3 =
+        "\nDomanda A001012005AB3 - comune A00101 ACQUAVIVA DI VALDORIA, punto di raccolta AB - "
+        "VERDI ANNA\n"
+        "    Domanda ammissibile: memorizzato sì, secondo le regole no\n"
+        "    Contributo Regionale richiesto: memorizzato " +
+        regione::Centesimi(
+            static_cast<std::int64_t>(std::llround(
+                Memorizzato(y_, "A001022005AA1", "ContribRichiesto").toDouble() * 100)),
+            true) +
+        ", secondo le regole 0,00\n"
+        "    Motivi di esclusione secondo le regole: Presentazione domanda fuori termine\n";
+    EXPECT_NE(e.out.find(blocco3), std::string::npos) << e.out;
+    EXPECT_NE(
+        e.out.find("    Fascia: memorizzato " + altra2 + ", secondo le regole " + fascia2 + "\n"),
+        std::string::npos)
+        << e.out;
+    // By register number as a number: 2, 3, then 11.
+    EXPECT_LT(e.out.find("A001012005AB2 "), e.out.find("A001012005AB3 "));
+    EXPECT_LT(e.out.find("A001012005AB3 "), e.out.find("A001012005AB11 "));
+    EXPECT_EQ(e.out.find("A001022005AA"), std::string::npos) << e.out;
+    EXPECT_NE(e.out.find("\nDomande verificate: 7; diverse dalle regole: 4.\n"), std::string::npos)
+        << e.out;
+}
+
+TEST_P(VerificaTest, UnInvioSenzaDateDelBandoNonEVerificato) {
+    {
+        store::Database db = store::Database::open(y_);
+        db.execute("UPDATE Configurazione SET Data_chius_bando = NULL");
+    }
+    ASSERT_EQ(esegui({"importa", x_, y_}).stato, 0);
+    const Esito e = esegui({"verifica"});
+    EXPECT_EQ(e.stato, 1);
+    EXPECT_EQ(e.out, kTitolo +
+                         "\nComune A00102, punto di raccolta AA: le date del bando mancano o non "
+                         "sono valide nella configurazione; 2 domande non verificate.\n"
+                         "\nDomande verificate: 5; diverse dalle regole: 0; non verificate: 2.\n");
+}
+
+TEST_P(VerificaTest, SenzaDatiImportatiLoDice) {
+    const Esito e = esegui({"verifica"});
+    EXPECT_EQ(e.stato, 1);
+    EXPECT_NE(e.err.find("importare prima gli archivi dei Comuni"), std::string::npos) << e.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(Motori, VerificaTest, ::testing::Values("sqlite", "postgres"),
+                         [](const auto& info) { return info.param; });
+
+// Today, for the rules' date checks, is the day the application was registered; without it,
+// the call's closing date. Without readable call dates there is no call to check against.
+TEST(BandoDellaDomanda, OggiEIlGiornoDellaRegistrazione) {
+    struct Caso {
+        const char* emissione;
+        const char* chiusura;
+        const char* registrazione;
+        std::optional<store::Date> oggi;  // nothing: no call
+    };
+    const Caso casi[] = {
+        {"2006-07-14", "2006-09-30", "2006-09-01 10:00:00", store::Date{2006, 9, 1}},
+        {"2006-07-14", "2006-09-30", "2006-10-02", store::Date{2006, 10, 2}},
+        {"2006-07-14", "2006-09-30", "", store::Date{2006, 9, 30}},
+        {"2006-07-14", "2006-09-30", "domani", store::Date{2006, 9, 30}},
+        {"2006-07-14 00:00:00", "2006-09-30 00:00:00", "", store::Date{2006, 9, 30}},
+        {"", "2006-09-30", "2006-09-01", std::nullopt},
+        {"2006-07-14", "2006-09-31", "2006-09-01", std::nullopt},
+        {"2006-07-14", "2006-13-30", "2006-09-01", std::nullopt},
+    };
+    for (const Caso& c : casi) {
+        SCOPED_TRACE(std::string(c.emissione) + " " + c.chiusura + " " + c.registrazione);
+        const auto b = regione::BandoDellaDomanda(c.emissione, c.chiusura, c.registrazione);
+        ASSERT_EQ(b.has_value(), c.oggi.has_value());
+        if (!b) continue;
+        EXPECT_EQ(b->emissione, (store::Date{2006, 7, 14}));
+        EXPECT_EQ(b->oggi, *c.oggi);
+    }
+}
+
+}  // namespace
