@@ -1,5 +1,6 @@
 #include "regione/Verifica.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "regione/Riepilogo.h"
@@ -28,35 +29,47 @@ std::int64_t Cent(double importo) {
     return std::llround(rules::ImportoMostrato(importo) * 100);
 }
 
-// The columns read for each application: all it stores, then those of one household row.
+// A sending's applications and household rows as one stream, each application followed by its
+// household rows: the first columns are the length of the register number, the number and the
+// kind of row (0 the application, 1 a household row), then every column of the application
+// (null on a household row), then those of a household row (null on an application). Both
+// halves are found through the sending's index, in either engine, with no join that an engine
+// might plan as a scan per application.
 struct Colonne {
+    static constexpr std::size_t kInizio = 3;  // the columns before the application's
     std::vector<std::string> domanda;
     std::vector<std::string> nucleo;
     std::string sql;
-    std::size_t numero = 0;       // NumRepertorio among the application's columns
-    std::size_t progressivo = 0;  // ProgrNucleo, among all
 };
 
 const Colonne& ColonneLette() {
     static const Colonne c = [] {
         Colonne r;
-        std::string elenco;
-        for (const Colonna& col : TabDomanda().dallArchivio()) {
-            if (col.nome == "NumRepertorio") r.numero = r.domanda.size();
-            r.domanda.push_back(col.nome);
-            elenco += (elenco.empty() ? "d." : ", d.") + col.nome;
-        }
+        for (const Colonna& col : TabDomanda().dallArchivio()) r.domanda.push_back(col.nome);
         for (const Colonna& col : TabNucleoFam().dallArchivio()) {
-            if (col.nome == "NumRepertorio" || col.nome == "DataRegistrazione") continue;
-            if (col.nome == "ProgrNucleo") r.progressivo = r.domanda.size() + r.nucleo.size();
-            r.nucleo.push_back(col.nome);
-            elenco += ", n." + col.nome;
+            if (col.nome != "NumRepertorio" && col.nome != "DataRegistrazione")
+                r.nucleo.push_back(col.nome);
         }
-        // An application without household rows still comes, once, with nulls for them.
-        r.sql = "SELECT " + elenco +
-                " FROM Domanda d LEFT JOIN NucleoFam n ON n.NumRepertorio = d.NumRepertorio "
-                "WHERE d.CodComune = ? AND d.Punto_lavoro = ? "
-                "ORDER BY length(d.NumRepertorio), d.NumRepertorio, n.ProgrNucleo";
+        std::string domande, nuclei;
+        for (const std::string& n : r.domanda) {
+            domande += ", " + n;
+            nuclei += ", NULL";
+        }
+        for (const std::string& n : r.nucleo) {
+            domande += ", NULL";
+            nuclei += ", " + n;
+        }
+        const std::size_t progressivo =
+            Colonne::kInizio + r.domanda.size() +
+            static_cast<std::size_t>(std::find(r.nucleo.begin(), r.nucleo.end(), "ProgrNucleo") -
+                                     r.nucleo.begin());
+        r.sql = "SELECT length(NumRepertorio), NumRepertorio, 0" + domande +
+                " FROM Domanda WHERE CodComune = ? AND Punto_lavoro = ? "
+                "UNION ALL SELECT length(NumRepertorio), NumRepertorio, 1" +
+                nuclei +
+                " FROM NucleoFam WHERE CodComune = ? AND Punto_lavoro = ? "
+                "ORDER BY 1, 2, 3, " +
+                std::to_string(progressivo + 1);
         return r;
     }();
     return c;
@@ -176,20 +189,26 @@ ConteggiVerifica Verifica(Motore& m, const std::function<void(const DomandaDiver
             }
             corrente.reset();
         };
-        m.interroga(colonne.sql, chiave, [&](const Riga& r) {
-            std::string n = r[colonne.numero].toText();
-            if (!corrente || n != numero) {
-                esamina();
-                numero = std::move(n);
-                corrente.emplace();
-                for (std::size_t i = 0; i < colonne.domanda.size(); ++i)
-                    corrente->domanda.emplace(colonne.domanda[i], r[i]);
-            }
-            if (r[colonne.progressivo].isNull()) return;
-            rules::RigaMemorizzata& componente = corrente->nucleo.emplace_back();
-            for (std::size_t i = 0; i < colonne.nucleo.size(); ++i)
-                componente.emplace(colonne.nucleo[i], r[colonne.domanda.size() + i]);
-        });
+        m.interroga(
+            colonne.sql, {invio.codComune, invio.puntoLavoro, invio.codComune, invio.puntoLavoro},
+            [&](const Riga& r) {
+                std::string n = r[1].toText();
+                if (r[2].toInt() == 0) {
+                    esamina();
+                    numero = std::move(n);
+                    corrente.emplace();
+                    for (std::size_t i = 0; i < colonne.domanda.size(); ++i) {
+                        corrente->domanda.emplace(colonne.domanda[i], r[Colonne::kInizio + i]);
+                    }
+                    return;
+                }
+                // Household rows of no application are not the audit's.
+                if (!corrente || n != numero) return;
+                rules::RigaMemorizzata& componente = corrente->nucleo.emplace_back();
+                const std::size_t primo = Colonne::kInizio + colonne.domanda.size();
+                for (std::size_t i = 0; i < colonne.nucleo.size(); ++i)
+                    componente.emplace(colonne.nucleo[i], r[primo + i]);
+            });
         esamina();
     }
     return conta;
