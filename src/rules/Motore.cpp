@@ -585,7 +585,7 @@ private:
                 {"Contributo: una domanda non ammissibile non riceve nulla; tutti gli "
                  "importi, anche quelli indicati dal Comune, sono azzerati.",
                  {},
-                 Cifra{"Contributo Regionale richiesto", TestoImporto(s_.richiesto)},
+                 Cifra{"Contributo Regionale richiesto", Euro(s_.richiesto.valore)},
                  {},
                  {}});
             chiudi(Sezione::Contributo, std::move(t));
@@ -622,7 +622,7 @@ private:
                   {Didascalia(Opzione::Contributo), Percento(p)},
                   {"Canone", Euro(canone)}},
                  Cifra{inc.ridotto ? "Incremento (ridotto)" : "Incremento",
-                       TestoImporto(s_.incremento)},
+                       Euro(s_.incremento.valore)},
                  {},
                  {}});
         }
@@ -633,7 +633,7 @@ private:
             {"Totale contributo Regionale ammissibile: il contributo base più "
              "l'incremento.",
              {{"Contributo Regionale base", Euro(base)},
-              {"Incremento", TestoImporto(s_.incremento)}},
+              {"Incremento", Euro(s_.incremento.valore)}},
              Cifra{"Totale contributo Regionale ammissibile", Euro(totale)},
              {},
              {}});
@@ -648,7 +648,7 @@ private:
                  Anno() + ", mai sotto zero.",
              {{"Totale contributo Regionale ammissibile", Euro(totale)},
               {"Eventuali altri Contributi " + Anno() + " da detrarre", Euro(altri)}},
-             Cifra{"Contributo Regionale richiesto", TestoImporto(s_.richiesto)},
+             Cifra{"Contributo Regionale richiesto", Euro(s_.richiesto.valore)},
              {},
              {}});
 
@@ -660,7 +660,7 @@ private:
              "co-finanziamento comunale.",
              {{"Contributo Regionale concesso", Euro(concesso)},
               {"Co-finanziamento comunale", Euro(coFinanziamento)}},
-             Cifra{"Totale Contributo da erogare", TestoImporto(s_.daErogare)},
+             Cifra{"Totale Contributo da erogare", Euro(s_.daErogare.valore)},
              {},
              {}});
         chiudi(Sezione::Contributo, std::move(t));

@@ -157,7 +157,7 @@ std::vector<std::string> BlocchiSpiegazione(const Spiegazione& s, Origine origin
             (motivi.empty() ? "" : "; ") + std::string(Didascalia(static_cast<Esclusione>(e)));
     }
     if (!motivi.empty()) esito += "\nMotivi di esclusione: " + motivi;
-    if (d.ammessa) esito += "\nContributo Regionale richiesto: " + TestoImporto(d.richiesto);
+    if (d.ammessa) esito += "\nContributo Regionale richiesto: " + Euro(d.richiesto.valore);
     blocchi.push_back(std::move(esito));
 
     int numero = 0;

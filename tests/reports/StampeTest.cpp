@@ -478,6 +478,27 @@ TEST_F(Stampe, EveryPageKeepsItsMargins) {
         }
     }
     casi.push_back(statistiche());
+    // The explanation of a verdict: long trail lines and a few pages of them.
+    ui::ReportRequest& perche = casi.emplace_back();
+    perche.file = std::string(VENDRAL_REPORTS_DIR) + "/VD_Perche.rpt";
+    perche.formulas = {"NumRepertorio=\"A001012005AB1\"", "Richiedente=\"VERDI ANNA\"",
+                       "DataDomanda=\"01/10/2006\""};
+    perche.columns = {"Riga"};
+    for (int i = 1; i <= 150; ++i)
+        perche.rows.push_back({" " + std::to_string(i) +
+                               ". Incidenza del canone sul reddito per l'accesso: il canone "
+                               "diviso per il reddito per l'accesso, per cento, senza spazi: " +
+                               std::string(60, 'X')});
+    // The Region's statement, landscape, one row per municipality.
+    ui::ReportRequest& regione = casi.emplace_back();
+    regione.file = std::string(VENDRAL_REPORTS_DIR) + "/VD_Regione.rpt";
+    regione.columns = {
+        "CodComune",      "Comune",  "PuntiRaccolta", "Domande",       "Ammissibili",
+        "NonAmmissibili", "FasciaA", "FasciaB",       "FabbisognoEur", "CoFinanziamentoEur"};
+    for (int i = 1; i <= 80; ++i)
+        regione.rows.push_back({"A" + std::to_string(100000 + i),
+                                "SANT'ANGELO DEI LOMBARDI E VALDORIA", "12", "123456", "100000",
+                                "23456", "60000", "40000", "123456789.12", "98765432.10"});
     const QString pdf = dir_.filePath("pagine.pdf");
     for (ui::ReportRequest& r : casi) {
         r.printDate = "15/09/2006";
