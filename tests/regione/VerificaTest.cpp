@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -195,6 +196,28 @@ TEST_P(VerificaTest, UnInvioSenzaDateDelBandoNonEVerificato) {
                          "\nComune A00102, punto di raccolta AA: le date del bando mancano o non "
                          "sono valide nella configurazione; 2 domande non verificate.\n"
                          "\nDomande verificate: 5; diverse dalle regole: 0; non verificate: 2.\n");
+}
+
+// A failure while the results are handed over (a full disk, say) stops the reading and comes
+// back to the caller, with the engine's connection still usable.
+TEST_P(VerificaTest, UnErroreNelConsegnareIRisultatiFermaLaLettura) {
+    store::Database::open(x_).execute("UPDATE Domanda SET Fascia = 'Z'");
+    ASSERT_EQ(esegui({"importa", x_, y_}).stato, 0);
+    const auto m = regione::ApriMotore(db_, false);
+    int consegnate = 0;
+    EXPECT_THROW(regione::Verifica(
+                     *m,
+                     [&](const regione::DomandaDiversa&) {
+                         if (++consegnate == 2) throw std::runtime_error("disco pieno");
+                     },
+                     [](const regione::InvioNonVerificabile&) {}),
+                 std::runtime_error);
+    EXPECT_EQ(consegnate, 2);
+    EXPECT_EQ(
+        regione::Verifica(
+            *m, [](const regione::DomandaDiversa&) {}, [](const regione::InvioNonVerificabile&) {})
+            .diverse,
+        5);
 }
 
 INSTANTIATE_TEST_SUITE_P(Motori, VerificaTest, ::testing::Values("sqlite", "postgres"),
