@@ -2,10 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <condition_variable>
-#include <deque>
-#include <mutex>
-#include <thread>
 
 #include "regione/Riepilogo.h"
 #include "rules/Motore.h"
@@ -84,59 +80,6 @@ std::string Testo(const rules::RigaMemorizzata& r, const char* colonna) {
     return it == r.end() ? std::string() : it->second.toText();
 }
 
-// An application read, for the rules' thread; or a sending that cannot be checked.
-struct Voce {
-    const InvioDaVerificare* invio = nullptr;
-    rules::DomandaMemorizzata domanda;
-    std::optional<InvioNonVerificabile> nonVerificabile;
-};
-
-// The rules' thread stopped on an error: reading stops too.
-struct Interrotta {};
-
-// Between the reading and the rules' thread: a few applications at most, so that memory does
-// not grow with the region while each side works at its own pace.
-class Coda {
-public:
-    // Waits for room; false when the rules' thread has stopped.
-    bool metti(Voce&& v) {
-        std::unique_lock<std::mutex> lock(mutex_);
-        spazio_.wait(lock, [&] { return voci_.size() < kPosti || interrotta_; });
-        if (interrotta_) return false;
-        voci_.push_back(std::move(v));
-        pronta_.notify_one();
-        return true;
-    }
-    // The next application; nothing once the reading is over and everything taken.
-    std::optional<Voce> prendi() {
-        std::unique_lock<std::mutex> lock(mutex_);
-        pronta_.wait(lock, [&] { return !voci_.empty() || finita_ || interrotta_; });
-        if (voci_.empty() || interrotta_) return std::nullopt;
-        Voce v = std::move(voci_.front());
-        voci_.pop_front();
-        spazio_.notify_one();
-        return v;
-    }
-    void fine() { segna(finita_); }
-    void interrompi() { segna(interrotta_); }
-
-private:
-    static constexpr std::size_t kPosti = 64;
-
-    void segna(bool& stato) {
-        const std::lock_guard<std::mutex> lock(mutex_);
-        stato = true;
-        pronta_.notify_all();
-        spazio_.notify_all();
-    }
-
-    std::mutex mutex_;
-    std::condition_variable pronta_, spazio_;
-    std::deque<Voce> voci_;
-    bool finita_ = false;
-    bool interrotta_ = false;
-};
-
 }  // namespace
 
 const char* Didascalia(Risultato r) {
@@ -214,92 +157,60 @@ ConteggiVerifica Verifica(Motore& m, const std::function<void(const DomandaDiver
             invii.push_back({r[0].toText(), r[1].toText(), r[2].toText(), r[3].toText()});
         });
     const Colonne& colonne = ColonneLette();
-
-    // The rules run on a thread of their own, which also hands over the results in order.
     ConteggiVerifica conta;
-    Coda coda;
-    std::exception_ptr errore;
-    std::thread regole([&] {
-        try {
-            while (std::optional<Voce> v = coda.prendi()) {
-                if (v->nonVerificabile) {
-                    conta.nonVerificate += v->nonVerificabile->domande;
-                    nonVerificabile(*v->nonVerificabile);
-                    continue;
-                }
-                const rules::RigaMemorizzata& riga = v->domanda.domanda;
-                const rules::Bando bando = *BandoDellaDomanda(
-                    v->invio->emissione, v->invio->chiusura, Testo(riga, "DataRegistrazione"));
-                DomandaDiversa d;
-                d.scostamenti = Confronta(v->domanda, bando, &d.motivi);
-                ++conta.verificate;
-                if (d.scostamenti.empty()) continue;
+    for (const InvioDaVerificare& invio : invii) {
+        const Riga chiave = {invio.codComune, invio.puntoLavoro};
+        if (!BandoDellaDomanda(invio.emissione, invio.chiusura, "")) {
+            InvioNonVerificabile n{invio.codComune, invio.puntoLavoro, 0};
+            m.interroga("SELECT count(*) FROM Domanda WHERE CodComune = ? AND Punto_lavoro = ?",
+                        chiave, [&](const Riga& r) { n.domande = r[0].toInt(); });
+            conta.nonVerificate += n.domande;
+            nonVerificabile(n);
+            continue;
+        }
+        std::optional<rules::DomandaMemorizzata> corrente;
+        std::string numero;
+        const auto esamina = [&] {
+            if (!corrente) return;
+            const rules::RigaMemorizzata& riga = corrente->domanda;
+            const rules::Bando bando = *BandoDellaDomanda(invio.emissione, invio.chiusura,
+                                                          Testo(riga, "DataRegistrazione"));
+            DomandaDiversa d;
+            d.scostamenti = Confronta(*corrente, bando, &d.motivi);
+            ++conta.verificate;
+            if (!d.scostamenti.empty()) {
                 ++conta.diverse;
-                d.codComune = v->invio->codComune;
-                d.puntoLavoro = v->invio->puntoLavoro;
-                d.numRepertorio = Testo(riga, "NumRepertorio");
+                d.codComune = invio.codComune;
+                d.puntoLavoro = invio.puntoLavoro;
+                d.numRepertorio = numero;
                 d.cognome = Testo(riga, "CognomeRich");
                 d.nome = Testo(riga, "NomeRich");
                 diversa(d);
             }
-        } catch (...) {
-            errore = std::current_exception();
-            coda.interrompi();
-        }
-    });
-    const auto consegna = [&](Voce&& v) {
-        if (!coda.metti(std::move(v))) throw Interrotta();
-    };
-    try {
-        for (const InvioDaVerificare& invio : invii) {
-            if (!BandoDellaDomanda(invio.emissione, invio.chiusura, "")) {
-                InvioNonVerificabile n{invio.codComune, invio.puntoLavoro, 0};
-                m.interroga("SELECT count(*) FROM Domanda WHERE CodComune = ? AND Punto_lavoro = ?",
-                            {invio.codComune, invio.puntoLavoro},
-                            [&](const Riga& r) { n.domande = r[0].toInt(); });
-                Voce v;
-                v.invio = &invio;
-                v.nonVerificabile = n;
-                consegna(std::move(v));
-                continue;
-            }
-            std::optional<Voce> corrente;
-            std::string numero;
-            m.interroga(colonne.sql,
-                        {invio.codComune, invio.puntoLavoro, invio.codComune, invio.puntoLavoro},
-                        [&](const Riga& r) {
-                            std::string n = r[1].toText();
-                            if (r[2].toInt() == 0) {
-                                if (corrente) consegna(std::move(*corrente));
-                                numero = std::move(n);
-                                corrente.emplace();
-                                corrente->invio = &invio;
-                                for (std::size_t i = 0; i < colonne.domanda.size(); ++i) {
-                                    corrente->domanda.domanda.emplace(colonne.domanda[i],
-                                                                      r[Colonne::kInizio + i]);
-                                }
-                                return;
-                            }
-                            // Household rows of no application are not the audit's.
-                            if (!corrente || n != numero) return;
-                            rules::RigaMemorizzata& componente =
-                                corrente->domanda.nucleo.emplace_back();
-                            const std::size_t primo = Colonne::kInizio + colonne.domanda.size();
-                            for (std::size_t i = 0; i < colonne.nucleo.size(); ++i)
-                                componente.emplace(colonne.nucleo[i], r[primo + i]);
-                        });
-            if (corrente) consegna(std::move(*corrente));
-        }
-    } catch (const Interrotta&) {
-        // The rules' thread failed: its error follows.
-    } catch (...) {
-        coda.interrompi();
-        regole.join();
-        throw;
+            corrente.reset();
+        };
+        m.interroga(
+            colonne.sql, {invio.codComune, invio.puntoLavoro, invio.codComune, invio.puntoLavoro},
+            [&](const Riga& r) {
+                std::string n = r[1].toText();
+                if (r[2].toInt() == 0) {
+                    esamina();
+                    numero = std::move(n);
+                    corrente.emplace();
+                    for (std::size_t i = 0; i < colonne.domanda.size(); ++i) {
+                        corrente->domanda.emplace(colonne.domanda[i], r[Colonne::kInizio + i]);
+                    }
+                    return;
+                }
+                // Household rows of no application are not the audit's.
+                if (!corrente || n != numero) return;
+                rules::RigaMemorizzata& componente = corrente->nucleo.emplace_back();
+                const std::size_t primo = Colonne::kInizio + colonne.domanda.size();
+                for (std::size_t i = 0; i < colonne.nucleo.size(); ++i)
+                    componente.emplace(colonne.nucleo[i], r[primo + i]);
+            });
+        esamina();
     }
-    coda.fine();
-    regole.join();
-    if (errore) std::rethrow_exception(errore);
     return conta;
 }
 

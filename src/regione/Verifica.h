@@ -8,9 +8,8 @@
 // was registered (its DataRegistrazione), the day the municipality's checks were made, or the
 // call's closing date when that moment is missing: an audit made later gives the same verdict.
 //
-// Sendings are read one after another, each application with its household rows as one ordered
-// stream, and worked out by the rules on a second thread: a few dozen applications at most are
-// held at a time, whatever the size of the region.
+// Sendings are read one after another and each application with its household rows as one
+// ordered stream: only the application at hand is held.
 #include <cstdint>
 #include <functional>
 #include <optional>
