@@ -9,6 +9,8 @@
 #include <thread>
 #include <vector>
 
+#include "rules/Motore.h"
+#include "rules/Testi.h"
 #include "store/Database.h"
 #include "store/EmbeddedData.h"
 
@@ -91,6 +93,28 @@ Disposizione Disponi(int file, int domande) {
     return d;
 }
 
+rules::RigaMemorizzata Riga(const store::QueryResult& r, std::size_t i) {
+    rules::RigaMemorizzata riga;
+    for (std::size_t k = 0; k < r.columns.size(); ++k) riga[r.columns[k]] = r.rows[i][k];
+    return riga;
+}
+
+// Stores the band, admissibility and requested contribution the rules give the application,
+// as the application screen does when it is registered.
+void RisultatiDelleRegole(store::Database& db, const std::string& numero, const rules::Bando& b) {
+    rules::DomandaMemorizzata m;
+    m.domanda = Riga(db.query("SELECT * FROM Domanda WHERE NumRepertorio = ?", {numero}), 0);
+    const store::QueryResult nucleo =
+        db.query("SELECT * FROM NucleoFam WHERE NumRepertorio = ?", {numero});
+    for (std::size_t i = 0; i < nucleo.rows.size(); ++i) m.nucleo.push_back(Riga(nucleo, i));
+    const rules::Domanda d =
+        rules::Calcola(rules::LeggiMemorizzata(m), b, rules::Avvio::Tutto).domanda;
+    db.execute(
+        "UPDATE Domanda SET Fascia = ?, FlagDomandaOK = ?, ContribRichiesto = ? WHERE "
+        "NumRepertorio = ?",
+        {d.fascia, d.ammessa ? "1" : "0", d.richiesto.valore, numero});
+}
+
 void ScriviFile(const std::string& percorso, const std::string& comune, const std::string& punto,
                 long long primo, int n) {
     const std::string tmp = percorso + ".tmp";
@@ -104,6 +128,7 @@ void ScriviFile(const std::string& percorso, const std::string& comune, const st
             "ImpoContribConc, PercContribConc) VALUES (?, ?, '2006-07-14', '2006-09-30', ?, "
             "'operatore', '$argon2id$v=19$m=65536,t=2,p=1$c2FsZQ$aGFzaA', ?, 0, 0)",
             {comune, punto, n, static_cast<double>(primo % 1000) * 10.5});
+        const rules::Bando bando{{2006, 7, 14}, {2006, 9, 30}, {2006, 9, 1}};
         for (int i = 0; i < n; ++i) {
             const long long g = primo + i;  // the application's number in the region
             const std::string numero = comune + "2005" + punto + std::to_string(i + 1);
@@ -134,6 +159,7 @@ void ScriviFile(const std::string& percorso, const std::string& comune, const st
                     {numero, m + 1, Cognome(p) + " " + Nome(p), m == 0 ? "0" : "3", Nascita(p),
                      m == 0 ? reddito : 0.0});
             }
+            RisultatiDelleRegole(db, numero, bando);
         }
         tx.commit();
     }

@@ -1,8 +1,8 @@
 // The Region's consolidation at scale: 1,500 extraction files holding 1,000,000 applications
 // are generated once (kept in the folder for later runs), then the real vendral-regione imports
 // them into the embedded file and into PostgreSQL (a throwaway server of its own unless --pg
-// names one) and runs riepilogo and duplicati. Reported per engine: wall time and peak memory
-// of each command, measured on the program's own process.
+// names one) and runs riepilogo, duplicati and verifica. Reported per engine: wall time and peak
+// memory of each command, measured on the program's own process.
 //
 //   vendral_bench_regione [--cartella DIR] [--file N] [--domande N] [--pg URI]
 //                         [--motori sqlite,postgres]
@@ -85,7 +85,7 @@ void Riga(const std::string& cosa, const Misura& m) {
                 m.memoriaMb);
 }
 
-// Imports every file into db, then times the two reading commands (best of three).
+// Imports every file into db, then times the two statements (best of three) and the audit.
 void Prova(const std::string& motore, const std::string& titolo, const std::string& db,
            const std::string& cartella) {
     const std::string programma = VENDRAL_REGIONE_EXE;
@@ -103,6 +103,9 @@ void Prova(const std::string& motore, const std::string& titolo, const std::stri
         }
         Riga(std::string(comando) + " (migliore di 3)", migliore);
     }
+    Riga("verifica", Lancia({programma, "verifica", "--db", db, "--csv",
+                             cartella + "/verifica-" + motore + ".csv"},
+                            cartella + "/verifica-" + motore + ".log"));
 }
 
 }  // namespace
@@ -157,7 +160,7 @@ int main(int argc, char** argv) {
         }
         if (motori.find("sqlite") != std::string::npos &&
             motori.find("postgres") != std::string::npos) {
-            for (const char* c : {"riepilogo", "duplicati"}) {
+            for (const char* c : {"riepilogo", "duplicati", "verifica"}) {
                 const bool uguali = Leggi(cartella + "/" + c + "-sqlite.csv") ==
                                     Leggi(cartella + "/" + c + "-postgres.csv");
                 std::printf("%s: %s\n", c, uguali ? "stesso CSV sui due motori" : "CSV DIVERSI");

@@ -14,6 +14,7 @@
 #include "regione/Duplicati.h"
 #include "regione/Importazione.h"
 #include "regione/Riepilogo.h"
+#include "regione/Verifica.h"
 #include "rules/Date.h"
 
 namespace regione {
@@ -32,6 +33,10 @@ const char* const kUso =
     "  vendral-regione duplicati [--db DB] [--csv FILE]\n"
     "      richiedenti presenti in più domande (per codice fiscale) e componenti dei\n"
     "      nuclei con lo stesso nome e la stessa data di nascita in comuni diversi\n"
+    "  vendral-regione verifica [--db DB] [--csv FILE]\n"
+    "      ricalcola ogni domanda importata con le regole del bando e le date del bando del\n"
+    "      suo invio, ed elenca quelle la cui fascia, ammissibilità o contributo richiesto\n"
+    "      memorizzati differiscono dalle regole\n"
     "  vendral-regione --help\n"
     "      mostra questo aiuto\n"
     "\n"
@@ -39,7 +44,8 @@ const char* const kUso =
     "corrente, cifrato come gli archivi dei Comuni) oppure l'indirizzo di un server\n"
     "PostgreSQL (postgresql://utente@server:porta/database).\n"
     "\n"
-    "Stato di uscita: 0 riuscito, 1 file rifiutati o errore, 2 uso errato.\n";
+    "Stato di uscita: 0 riuscito, 1 file rifiutati o errore, 2 uso errato; per verifica,\n"
+    "0 nessuna domanda diversa dalle regole, 1 domande diverse o non verificate.\n";
 
 namespace {
 
@@ -58,7 +64,8 @@ Richiesta Leggi(const std::vector<std::string>& args) {
     static const std::map<std::string, std::vector<std::string>> kOpzioni = {
         {"importa", {"--db"}},
         {"riepilogo", {"--db", "--csv", "--xlsx", "--pdf"}},
-        {"duplicati", {"--db", "--csv"}}};
+        {"duplicati", {"--db", "--csv"}},
+        {"verifica", {"--db", "--csv"}}};
     if (args.empty()) throw ErroreUso("manca il comando");
     Richiesta r;
     r.comando = args[0];
@@ -293,6 +300,19 @@ int CercaDuplicati(const Richiesta& r, const Ambiente& a) {
     return 0;
 }
 
+int VerificaDomande(const Richiesta& r, const Ambiente& a) {
+    const std::unique_ptr<Motore> m = ApriMotore(r.db, false);
+    const auto csv = r.file.find("--csv");
+    ConteggiVerifica conta;
+    if (csv == r.file.end()) {
+        conta = ScriviVerifica(*m, a.out, nullptr);
+    } else {
+        ScriviTesto(csv->second, [&](std::ostream& o) { conta = ScriviVerifica(*m, a.out, &o); });
+        a.out << "Differenze scritte in " << csv->second << ".\n";
+    }
+    return conta.diverse > 0 || conta.nonVerificate > 0 ? 1 : 0;
+}
+
 }  // namespace
 
 int Esegui(const std::vector<std::string>& argomenti, const Ambiente& a) {
@@ -312,6 +332,7 @@ int Esegui(const std::vector<std::string>& argomenti, const Ambiente& a) {
     try {
         if (r.comando == "importa") return Importa(r, a);
         if (r.comando == "riepilogo") return Riepiloga(r, a);
+        if (r.comando == "verifica") return VerificaDomande(r, a);
         return CercaDuplicati(r, a);
     } catch (const std::exception& e) {
         a.err << "vendral-regione: " << e.what() << '\n';

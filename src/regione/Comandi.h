@@ -1,5 +1,6 @@
 #pragma once
-// The command line of vendral-regione: importa, riepilogo, duplicati and the usage text.
+// The command line of vendral-regione: importa, riepilogo, duplicati, verifica and
+// the usage text.
 #include <functional>
 #include <ostream>
 #include <string>
@@ -15,7 +16,8 @@ struct Ambiente {
     std::function<std::string()> adesso;  // the current moment, "YYYY-MM-DD HH:MM:SS"
 };
 
-// Exit status: 0 done, 1 a file refused or a failure, 2 a usage error.
+// Exit status: 0 done, 1 a file refused, an application that differs from the rules or a
+// failure, 2 a usage error.
 int Esegui(const std::vector<std::string>& argomenti, const Ambiente& a);
 
 extern const char* const kUso;

@@ -23,7 +23,8 @@ TEST(Uso, ErroriDUso) {
     const std::pair<std::vector<std::string>, const char*> casi[] = {
         {{}, "manca il comando"},
         {{"esporta"}, "comando sconosciuto: esporta"},
-        {{"verifica"}, "comando sconosciuto: verifica"},
+        {{"verifica", "a.mdb"}, "argomento inatteso: a.mdb"},
+        {{"verifica", "--pdf", "x.pdf"}, "opzione sconosciuta per verifica: --pdf"},
         {{"importa"}, "indicare i file da importare"},
         {{"importa", "--db"}, "manca il valore di --db"},
         {{"importa", "--db=", "a.mdb"}, "manca il valore di --db"},
