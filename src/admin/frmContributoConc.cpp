@@ -6,6 +6,7 @@
 #include "rules/Numeri.h"
 #include "startup/ModuloVD2005.h"
 #include "ui/Program.h"
+#include "ui/Tasti.h"
 
 namespace admin {
 
@@ -32,7 +33,7 @@ frmContributoConc::frmContributoConc(ui::Program& program, startup::ModuloVD2005
     Label1.setVisible(false);
 
     // Only the first test of the key filter: with an empty text no separator is refused.
-    txtPercConcessa.onKeyPress = [](int& key) { key = rules::FiltraNumeriVirgole(key, ""); };
+    txtPercConcessa.onKeyPress = [](int& key) { key = ui::FiltraNumeriVirgole(key, ""); };
     txtPercConcessa.onLeave = [this] { txtPercConcessa_Leave(); };
     cmdAggiorna.onClick = [this] { cmdAggiorna_Click(); };
     cmdUscita.onClick = [this] { this->program().close(*this); };

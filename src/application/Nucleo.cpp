@@ -6,6 +6,7 @@
 #include "store/Dialect.h"
 #include "store/RowSource.h"
 #include "ui/Screen.h"
+#include "ui/Tasti.h"
 
 namespace application {
 
@@ -28,7 +29,7 @@ void AggiungiRigheNucleo(ui::Screen& s, int pagina) {
         reddito.rightAligned = true;
         reddito.maxLength = 17;  // as the rent
         reddito.onKeyPress = [&reddito](int& key) {
-            key = rules::FiltraNumeriVirgole(key, reddito.text());
+            key = ui::FiltraNumeriVirgole(key, reddito.text());
         };
         // The applicant's own row always shows the applicant's relationship.
         if (i == 0) parent.onEnter = [&parent] { parent.setBoundValue("0"); };

@@ -15,6 +15,7 @@
 #include "store/Dialect.h"
 #include "store/Text.h"
 #include "ui/Program.h"
+#include "ui/Tasti.h"
 
 namespace application {
 
@@ -149,6 +150,8 @@ std::string criterio(const std::string& numero) {
     return "NumRepertorio=" + store::quote(numero);
 }
 
+// The pages of the tab strip, in the order of their titles below.
+enum Pagina : int { kPaginaNucleo, kPaginaAlloggio, kPaginaStatistica, kPaginaComune };
 const char* const kPagine[] = {
     "Informazioni personali e reddituali",
     "Informazioni sull'alloggio locato",
@@ -203,7 +206,7 @@ void frmBaseVD::accoppia(ui::Control& a, ui::Control& b) {
 }
 
 void frmBaseVD::aggiungiRigheNucleo() {
-    AggiungiRigheNucleo(*this, 0);
+    AggiungiRigheNucleo(*this, kPaginaNucleo);
     for (int i = 0; i < kRigheNucleo; ++i) {
         ui::Control& nome = control("txtNucleoNome", i);
         ui::Control& parent = control("cmbNucleoParent", i);
@@ -252,17 +255,18 @@ void frmBaseVD::creaIntestazione() {
     txtIndiRich.onLeave = [this, &txtIndiRich] { UscitaAnagrafica(txtIndiRich); };
     auto& txtCapRich = add(ui::Kind::TextBox, "txtCapRich");
     txtCapRich.maxLength = 5;
-    txtCapRich.onKeyPress = [](int& key) { key = startup::FiltraNumeri(key); };
+    txtCapRich.onKeyPress = [](int& key) { key = ui::FiltraNumeri(key); };
 }
 
 void frmBaseVD::creaPaginaNucleo() {
     aggiungiRigheNucleo();
-    campoCalcolato(*this, "txtSommaRedditiNucleoEur", 0, true);
+    campoCalcolato(*this, "txtSommaRedditiNucleoEur", kPaginaNucleo, true);
     auto& frame = conTesto(*this, ui::Kind::Frame, "frameDebolezza",
-                           "Situazioni di particolare debolezza sociale", 0);
+                           "Situazioni di particolare debolezza sociale", kPaginaNucleo);
     for (std::size_t i = 0; i < std::size(kDebolezza); ++i) {
-        ui::Control& c = conTesto(*this, ui::Kind::CheckBox, kDebolezza[i].controllo,
-                                  rules::DidascaliaDebolezza(static_cast<int>(i)), 0, &frame);
+        ui::Control& c =
+            conTesto(*this, ui::Kind::CheckBox, kDebolezza[i].controllo,
+                     rules::DidascaliaDebolezza(static_cast<int>(i)), kPaginaNucleo, &frame);
         // Ticking or unticking takes effect when the operator moves on.
         c.onLeave = [this] { VerificaDebolSoc(); };
     }
@@ -270,41 +274,41 @@ void frmBaseVD::creaPaginaNucleo() {
 
 void frmBaseVD::creaPaginaAlloggio() {
     auto& canone = add(ui::Kind::TextBox, "txtCanoneTotaleEur");
-    canone.page = 1;
+    canone.page = kPaginaAlloggio;
     canone.maxLength = 17;
     canone.rightAligned = true;
     canone.onEnter = [this, &canone] { EntrataImporto(canone); };
-    canone.onKeyPress = [&canone](int& key) {
-        key = rules::FiltraNumeriVirgole(key, canone.text());
-    };
+    canone.onKeyPress = [&canone](int& key) { key = ui::FiltraNumeriVirgole(key, canone.text()); };
     canone.onLeave = [this] { UscitaCanone(); };
 
     auto& priv = conTesto(*this, ui::Kind::CheckBox, "chkTipAlloggioPriv",
-                          "Alloggio di Proprietà Privata", 1);
+                          "Alloggio di Proprietà Privata", kPaginaAlloggio);
     auto& erp = conTesto(*this, ui::Kind::CheckBox, "chkTipAlloggioErp",
-                         "Alloggio di Edilizia Residenziale Pubblica", 1);
+                         "Alloggio di Edilizia Residenziale Pubblica", kPaginaAlloggio);
     accoppia(erp, priv);
 
-    auto& contratto =
-        conTesto(*this, ui::Kind::Frame, "frameContratto", "Contratto di locazione", 1);
+    auto& contratto = conTesto(*this, ui::Kind::Frame, "frameContratto", "Contratto di locazione",
+                               kPaginaAlloggio);
     for (int i = 0; i < 2; ++i) {
-        auto& numero =
-            conTesto(*this, ui::Kind::TextBox, "txtContrattoNum", nullptr, 1, &contratto, i);
+        auto& numero = conTesto(*this, ui::Kind::TextBox, "txtContrattoNum", nullptr,
+                                kPaginaAlloggio, &contratto, i);
         numero.maxLength = 20;
         numero.onLeave = [this, &numero] { UscitaMaiuscolo(numero); };
         for (const char* name : {"txtContrattoDataReg", "txtContrattoDataIni"}) {
-            auto& data = conTesto(*this, ui::Kind::DateBox, name, nullptr, 1, &contratto, i);
+            auto& data =
+                conTesto(*this, ui::Kind::DateBox, name, nullptr, kPaginaAlloggio, &contratto, i);
             data.onLeave = [this, &data] { UscitaDataContratto(data); };
         }
     }
-    auto& nonRegistr =
-        conTesto(*this, ui::Kind::CheckBox, "chkFlagNonRegistr",
-                 "Alloggio di Proprietà di una società non tenuta alla registrazione", 1);
+    auto& nonRegistr = conTesto(
+        *this, ui::Kind::CheckBox, "chkFlagNonRegistr",
+        "Alloggio di Proprietà di una società non tenuta alla registrazione", kPaginaAlloggio);
     nonRegistr.onChange = [this] { VerificaDomandaAmmessa(); };
 
-    auto& catasto =
-        conTesto(*this, ui::Kind::Frame, "frameCatasto", "Tipologia catastale dell'alloggio", 1);
-    auto& categoria = conTesto(*this, ui::Kind::TextBox, "txtCategCatasto", nullptr, 1, &catasto);
+    auto& catasto = conTesto(*this, ui::Kind::Frame, "frameCatasto",
+                             "Tipologia catastale dell'alloggio", kPaginaAlloggio);
+    auto& categoria =
+        conTesto(*this, ui::Kind::TextBox, "txtCategCatasto", nullptr, kPaginaAlloggio, &catasto);
     categoria.maxLength = 3;
     categoria.onLeave = [this, &categoria] { UscitaMaiuscolo(categoria); };
     conTesto(*this, ui::Kind::Label, "lblNotaCategoria",
@@ -316,42 +320,42 @@ void frmBaseVD::creaPaginaAlloggio() {
 
 void frmBaseVD::creaPaginaStatistica() {
     auto& superficie = add(ui::Kind::TextBox, "txtSuperfAlloggio");
-    superficie.page = 2;
+    superficie.page = kPaginaStatistica;
     superficie.maxLength = 6;
     superficie.onKeyPress = [&superficie](int& key) {
-        key = rules::FiltraNumeriVirgole(key, superficie.text());
+        key = ui::FiltraNumeriVirgole(key, superficie.text());
     };
     superficie.onLeave = [this] { UscitaSuperficie(); };
 
-    auto& conservazione =
-        conTesto(*this, ui::Kind::Frame, "frameConservazione", "Stato di conservazione", 2);
+    auto& conservazione = conTesto(*this, ui::Kind::Frame, "frameConservazione",
+                                   "Stato di conservazione", kPaginaStatistica);
     const char* const stati[] = {"Pessimo", "Mediocre", "Buono"};
     const std::pair<const Opzione*, const char*> righe[] = {{kConsFab, "ConsFab"},
                                                             {kConsAll, "ConsAll"}};
     for (const auto& [opzioni, gruppo] : righe) {
         for (std::size_t i = 0; i < std::size(stati); ++i) {
-            auto& op = conTesto(*this, ui::Kind::OptionButton, opzioni[i].controllo, stati[i], 2,
-                                &conservazione);
+            auto& op = conTesto(*this, ui::Kind::OptionButton, opzioni[i].controllo, stati[i],
+                                kPaginaStatistica, &conservazione);
             op.group = gruppo;
         }
     }
 
-    auto& composizione =
-        conTesto(*this, ui::Kind::Frame, "frameComposizione", "Composizione dell'alloggio", 2);
+    auto& composizione = conTesto(*this, ui::Kind::Frame, "frameComposizione",
+                                  "Composizione dell'alloggio", kPaginaStatistica);
     const char* const stanze[] = {"Cucina", "Cucinino", "Bagno", "Ripostiglio", "Ingresso"};
     for (std::size_t i = 0; i < std::size(kComposizione); ++i) {
-        conTesto(*this, ui::Kind::CheckBox, kComposizione[i].controllo, stanze[i], 2,
-                 &composizione);
+        conTesto(*this, ui::Kind::CheckBox, kComposizione[i].controllo, stanze[i],
+                 kPaginaStatistica, &composizione);
     }
     accoppia(control("chkCompAllCucina"), control("chkCompAllCucinino"));
-    auto& altreStanze =
-        conTesto(*this, ui::Kind::TextBox, "txtNumAltreStanze", nullptr, 2, &composizione);
+    auto& altreStanze = conTesto(*this, ui::Kind::TextBox, "txtNumAltreStanze", nullptr,
+                                 kPaginaStatistica, &composizione);
     altreStanze.maxLength = 2;
-    altreStanze.onKeyPress = [](int& key) { key = startup::FiltraNumeri(key); };
+    altreStanze.onKeyPress = [](int& key) { key = ui::FiltraNumeri(key); };
     altreStanze.onLeave = [this] { UscitaAltreStanze(); };
 
-    auto& tipo =
-        conTesto(*this, ui::Kind::Frame, "frameTipoContratto", "Tipologia del contratto", 2);
+    auto& tipo = conTesto(*this, ui::Kind::Frame, "frameTipoContratto", "Tipologia del contratto",
+                          kPaginaStatistica);
     const std::pair<const char*, const char*> tipi[] = {
         {"opTipoContConc", "Concordato"},
         {"opTipoContLib", "Libero"},
@@ -359,22 +363,22 @@ void frmBaseVD::creaPaginaStatistica() {
         {"opTipoContNon", "Non specificato"},
     };
     for (const auto& [name, caption] : tipi) {
-        conTesto(*this, ui::Kind::OptionButton, name, caption, 2, &tipo).group = "TipoCont";
+        conTesto(*this, ui::Kind::OptionButton, name, caption, kPaginaStatistica, &tipo).group =
+            "TipoCont";
     }
 }
 
 void frmBaseVD::creaPaginaComune() {
-    constexpr int kPagina = 3;
-    campoCalcolato(*this, "txtNumComponNucleo", kPagina, false);
-    campoCalcolato(*this, "txtNumFigliCarico", kPagina, false);
-    campoCalcolato(*this, "txtRedditoLordoEur", kPagina, true);
-    campoCalcolato(*this, "txtCanoneTabComuneEur", kPagina, true);
-    campoCalcolato(*this, "txtIncidenzaCanRed", kPagina, false);
-    campoCalcolato(*this, "txtRedditoAccessoEur", kPagina, true);
-    campoCalcolato(*this, "txtFascia", kPagina, false);
+    campoCalcolato(*this, "txtNumComponNucleo", kPaginaComune, false);
+    campoCalcolato(*this, "txtNumFigliCarico", kPaginaComune, false);
+    campoCalcolato(*this, "txtRedditoLordoEur", kPaginaComune, true);
+    campoCalcolato(*this, "txtCanoneTabComuneEur", kPaginaComune, true);
+    campoCalcolato(*this, "txtIncidenzaCanRed", kPaginaComune, false);
+    campoCalcolato(*this, "txtRedditoAccessoEur", kPaginaComune, true);
+    campoCalcolato(*this, "txtFascia", kPaginaComune, false);
     auto& chkDebolezzaSoc =
         conTesto(*this, ui::Kind::CheckBox, "chkDebolezzaSoc",
-                 "Presenza di situazioni di particolare debolezza sociale", kPagina);
+                 "Presenza di situazioni di particolare debolezza sociale", kPaginaComune);
     chkDebolezzaSoc.setLocked(true);
     chkDebolezzaSoc.tabStop = false;
 
@@ -383,44 +387,46 @@ void frmBaseVD::creaPaginaComune() {
     // application; the rules run the reactions of their own changes themselves.
     auto opzione = [this](const char* box, rules::Opzione o, const char* field,
                           ui::Control* frame) {
-        auto& chk = conTesto(*this, ui::Kind::CheckBox, box, rules::Didascalia(o), kPagina, frame);
+        auto& chk =
+            conTesto(*this, ui::Kind::CheckBox, box, rules::Didascalia(o), kPaginaComune, frame);
         chk.onChange = [this, o] {
             if (!BloccaEventi) Regole(rules::CambioDi(o));
         };
-        auto& perc = conTesto(*this, ui::Kind::TextBox, field, nullptr, kPagina, frame);
+        auto& perc = conTesto(*this, ui::Kind::TextBox, field, nullptr, kPaginaComune, frame);
         perc.maxLength = 5;
-        perc.onKeyPress = [&perc](int& key) { key = rules::FiltraNumeriVirgole(key, perc.text()); };
+        perc.onKeyPress = [&perc](int& key) { key = ui::FiltraNumeriVirgole(key, perc.text()); };
         perc.onLeave = [this, &perc] { UscitaPercentuale(perc); };
     };
     auto& limiti = conTesto(*this, ui::Kind::Frame, "frameIncrementoLimiti",
-                            "Incremento dei limiti di reddito", kPagina);
+                            "Incremento dei limiti di reddito", kPaginaComune);
     opzione("chkIncremLimiteFascia", rules::Opzione::LimiteFasciaA, "txtIncremPercFasciaA",
             &limiti);
     opzione("chkIncremLimiteRed", rules::Opzione::LimiteReddito, "txtIncremPercLimiteRed", &limiti);
 
-    campoCalcolato(*this, "txtContribBase", kPagina, true);
+    campoCalcolato(*this, "txtContribBase", kPaginaComune, true);
     opzione("chkIncremContrib", rules::Opzione::Contributo, "txtIncremPercContrib", nullptr);
-    auto& ridotto = conTesto(*this, ui::Kind::Label, "lblIncremRidotto", "(ridotto)", kPagina);
+    auto& ridotto =
+        conTesto(*this, ui::Kind::Label, "lblIncremRidotto", "(ridotto)", kPaginaComune);
     ridotto.setForeColor("#FF0000");
     ridotto.setVisible(false);
-    campoCalcolato(*this, "txtIncremImpoContrib", kPagina, true);
-    campoCalcolato(*this, "txtTotContrib", kPagina, true);
+    campoCalcolato(*this, "txtIncremImpoContrib", kPaginaComune, true);
+    campoCalcolato(*this, "txtTotContrib", kPaginaComune, true);
 
     // The amounts the municipality fills in.
     auto importoComune = [this](const char* name, int maxLength) {
         auto& c = add(ui::Kind::TextBox, name);
-        c.page = kPagina;
+        c.page = kPaginaComune;
         c.maxLength = maxLength;
         c.rightAligned = true;
         c.onEnter = [this, &c] { EntrataImporto(c); };
-        c.onKeyPress = [&c](int& key) { key = rules::FiltraNumeriVirgole(key, c.text()); };
+        c.onKeyPress = [&c](int& key) { key = ui::FiltraNumeriVirgole(key, c.text()); };
         c.onLeave = [this, &c] { UscitaImportoComune(c); };
     };
     importoComune("txtAltriContrib", 17);
-    campoCalcolato(*this, "txtContribRichiesto", kPagina, true);
+    campoCalcolato(*this, "txtContribRichiesto", kPaginaComune, true);
     importoComune("txtContribConcesso", 10);
     importoComune("txtCoFinanzComune", 10);
-    campoCalcolato(*this, "txtContribDaErogare", kPagina, true);
+    campoCalcolato(*this, "txtContribDaErogare", kPaginaComune, true);
 
     // The verdict and the exclusions are the program's, except the municipality's own.
     using rules::Didascalia;
@@ -437,15 +443,15 @@ void frmBaseVD::creaPaginaComune() {
     };
     // Set by the program only: shown, never reached with Tab.
     for (const auto& [name, caption] : verdetto) {
-        auto& chk = conTesto(*this, ui::Kind::CheckBox, name, caption, kPagina);
+        auto& chk = conTesto(*this, ui::Kind::CheckBox, name, caption, kPaginaComune);
         chk.setLocked(true);
         chk.tabStop = false;
     }
     conTesto(*this, ui::Kind::CheckBox, "chkEsclusaIstruttoria",
-             Didascalia(Esclusione::Istruttoria), kPagina)
+             Didascalia(Esclusione::Istruttoria), kPaginaComune)
         .onChange = [this] { VerificaDomandaAmmessa(); };
     // The reasoning behind the verdict and the amounts shown.
-    conTesto(*this, ui::Kind::Button, "cmdPerche", "&Perché?", kPagina).onClick = [this] {
+    conTesto(*this, ui::Kind::Button, "cmdPerche", "&Perché?", kPaginaComune).onClick = [this] {
         cmdPerche_Click();
     };
 }
@@ -458,7 +464,7 @@ void frmBaseVD::creaPulsanti() {
     pulsante("cmdNuova", "&Nuova Domanda").onClick = [this] {
         modulo_.NuovaDomanda = true;
         annullaRigaPendente();
-        control("SSTab1").setCurrentPage(0);
+        control("SSTab1").setCurrentPage(kPaginaNucleo);
         Attiva();
     };
     pulsante("cmdStampa", "&Stampa Ricevuta").onClick = [this] { cmdStampa_Click(); };
@@ -523,7 +529,7 @@ void frmBaseVD::Attiva() {
             control("cmbComuneRich").setBoundValue(datConfig_->field("CodComune").toText());
             PulisciControlli();
         } else if (datDomanda_->findFirst(criterio(modulo_.NumRepertorioScelto))) {
-            ValorizzaControlli(1);
+            ValorizzaControlli(Modo::Apertura);
         } else {
             message("La domanda " + modulo_.NumRepertorioScelto + " non è presente in archivio.");
             chiudi();
@@ -557,7 +563,7 @@ void frmBaseVD::mostraCampiLegati() {
     }
 }
 
-void frmBaseVD::ValorizzaControlli(int modo) {
+void frmBaseVD::ValorizzaControlli(Modo modo) {
     // The row just made current shows in the tied controls; it stays being edited.
     mostraCampiLegati();
     store::RowSource& rs = *datDomanda_;
@@ -566,7 +572,8 @@ void frmBaseVD::ValorizzaControlli(int modo) {
         rs.field("ContribBase").toDouble() * rs.field("IncremPercContrib").toDouble() / 100, 2);
     control("lblIncremRidotto")
         .setVisible(incrementoPieno > rs.field("IncremImpoContrib").toDouble());
-    if (modo == 1) CaricaNucleo(*this, *datNucleo_, rs.field("NumRepertorio").toText());
+    if (modo == Modo::Apertura)
+        CaricaNucleo(*this, *datNucleo_, rs.field("NumRepertorio").toText());
     for (const char* name : kImporti) {
         // A stored value with no decimal form (an infinity) stays as it reads, so that
         // registering refuses it rather than store 0.
@@ -764,7 +771,7 @@ void frmBaseVD::ValorizzaRs() {
     modulo_.NuovaDomanda = false;
     try {
         datDomanda_->findFirst(criterio(numero));
-        ValorizzaControlli(2);
+        ValorizzaControlli(Modo::DopoRegistrazione);
     } catch (const store::DbError& e) {
         segnala(e);
     }

@@ -47,7 +47,10 @@ private:
     // Opens a new application or the one chosen on the search screen; closes the screen when
     // no register number is left, the chosen application is missing or the engine fails.
     void Attiva();
-    void ValorizzaControlli(int modo);
+    // Why a row is shown: opened (its household rows are read too), or just registered (the
+    // household rows on screen are the ones stored).
+    enum class Modo { Apertura, DopoRegistrazione };
+    void ValorizzaControlli(Modo modo);
     void PulisciControlli();
     void ValorizzaRs();
     // The pending row a save writes: the new row being inserted, or the stored row of this

@@ -8,6 +8,7 @@
 #include "store/DbError.h"
 #include "store/Dialect.h"
 #include "ui/Program.h"
+#include "ui/Tasti.h"
 
 namespace reports {
 
@@ -125,7 +126,7 @@ frmStampeVD::frmStampeVD(ui::Program& program, startup::ModuloVD2005& modulo)
         auto& numero = add(ui::Kind::TextBox, e.numero);
         numero.container = &intervallo;
         numero.maxLength = 6;
-        numero.onKeyPress = [](int& key) { key = startup::FiltraNumeri(key); };
+        numero.onKeyPress = [](int& key) { key = ui::FiltraNumeri(key); };
         // A pasted text keeps only its digits, as a typed one does: the number goes into the
         // statement as it stands.
         numero.onChange = [&numero] {

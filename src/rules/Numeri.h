@@ -63,8 +63,4 @@ std::string Formato(double value, std::string_view pattern);
 // text gives an empty result, and so does a text that is not a number.
 std::string FormatoTesto(const std::string& text, std::string_view pattern);
 
-// Key filter of decimal fields: digits, Backspace, and one "," or "." when the text holds
-// neither yet. Returns the key or 0.
-int FiltraNumeriVirgole(int key, const std::string& currentText);
-
 }  // namespace rules

@@ -12,6 +12,7 @@
 #include "store/DbError.h"
 #include "store/Text.h"
 #include "ui/Screen.h"
+#include "ui/Tasti.h"
 
 namespace script {
 
@@ -386,7 +387,7 @@ bool ScenarioRun::press(ui::Control& c, int code) {
     const ui::Screen* before = program_->active();
     const int got = s.operatorKey(c, code);
     if (program_->ended() || program_->active() != before) return false;
-    if (got == 8) {
+    if (got == ui::kTastoBackspace) {
         if (!c.text().empty()) s.operatorEdited(c, withoutLastCharacter(c.text()));
     } else if (got >= 32 && got != 127) {
         if (c.maxLength <= 0 || store::utf8Length(c.text()) < static_cast<std::size_t>(c.maxLength))

@@ -1,6 +1,6 @@
 #pragma once
 // The start-up module: where the archive lives, the program-wide state shared by the screens,
-// the start-up procedure Main and the key filter FiltraNumeri.
+// and the start-up procedure Main.
 #include <memory>
 #include <string>
 
@@ -71,8 +71,5 @@ private:
 
     std::unique_ptr<BloccoArchivio> blocco_;
 };
-
-// Passes digits and Backspace, turns every other key into 0.
-int FiltraNumeri(int key);
 
 }  // namespace startup
