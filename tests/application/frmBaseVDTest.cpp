@@ -1,8 +1,6 @@
 // Opening a stored application on the application screen and registering it again.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -10,31 +8,17 @@
 #include "application/Registry.h"
 #include "startup/ModuloVD2005.h"
 #include "store/Database.h"
+#include "support/Cartella.h"
+#include "support/Porte.h"
 #include "ui/Program.h"
 #include "ui/Screen.h"
 
 namespace {
 
-class Messaggi : public ui::MessagePort {
-public:
-    ui::Answer show(const ui::Message& m) override {
-        mostrati.push_back(m);
-        return m.defaultButton;
-    }
-    std::vector<ui::Message> mostrati;
-};
-
-class Orologio : public ui::ClockPort {
-public:
-    store::DateTime now() override { return {{2006, 9, 15}, 10, 0, 0}; }
-};
-
 class Schermata : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern = (std::filesystem::temp_directory_path() / "vdappXXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        paths_ = {pattern, pattern};
+        paths_ = {cartella_.testo(), cartella_.testo()};
         db_ = store::Database::create(paths_.archive());
         db_.execute(
             "INSERT INTO Configurazione (CodComune, Punto_lavoro, Data_emis_bando, "
@@ -45,7 +29,6 @@ protected:
         modulo_.reset();
         program_.reset();
         db_.close();
-        std::filesystem::remove_all(paths_.dataDir);
     }
 
     // A stored application; `campi` sets further columns ("Fascia='A', ...").
@@ -68,10 +51,11 @@ protected:
         return program_->show("frmBaseVD", true);
     }
 
+    supporto::CartellaTemporanea cartella_{"vdapp"};
     startup::Paths paths_;
     store::Database db_;
-    Messaggi messaggi_;
-    Orologio orologio_;
+    supporto::Messaggi messaggi_;
+    supporto::Orologio orologio_{{{2006, 9, 15}, 10, 0, 0}};
     std::unique_ptr<ui::Program> program_;
     std::unique_ptr<startup::ModuloVD2005> modulo_;
 };
