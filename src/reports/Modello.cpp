@@ -14,6 +14,7 @@
 #include "reports/Riempimento.h"
 #include "rules/Date.h"
 #include "rules/Numeri.h"
+#include "store/Text.h"
 
 namespace reports {
 
@@ -195,23 +196,7 @@ std::optional<std::string> carattere(std::string_view nome) {
         std::from_chars(cifre.data(), cifre.data() + cifre.size(), c, esadecimale ? 16 : 10);
     if (ec != std::errc() || fine != cifre.data() + cifre.size() || c == 0 || c > 0x10FFFF)
         return std::nullopt;
-    std::string u;
-    if (c < 0x80) {
-        u += static_cast<char>(c);
-    } else if (c < 0x800) {
-        u += static_cast<char>(0xC0 | (c >> 6));
-        u += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        u += static_cast<char>(0xE0 | (c >> 12));
-        u += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        u += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        u += static_cast<char>(0xF0 | (c >> 18));
-        u += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        u += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        u += static_cast<char>(0x80 | (c & 0x3F));
-    }
-    return u;
+    return store::utf8Encode(c);
 }
 
 // The names a template refers to ("righe", "totali.Canone" as "totali" and "Canone").
