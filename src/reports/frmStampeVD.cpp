@@ -6,7 +6,6 @@
 
 #include "startup/ModuloVD2005.h"
 #include "store/DbError.h"
-#include "store/Dialect.h"
 #include "ui/Program.h"
 #include "ui/Tasti.h"
 
@@ -179,7 +178,7 @@ void frmStampeVD::onActivate() {
         datConfig_->moveFirst();
         const std::string comune = datConfig_->field("CodComune").toText();
         datComuni_->requery();
-        datComuni_->findFirst("CodComune=" + store::quote(comune));
+        datComuni_->findFirst("CodComune=?", {comune});
         const std::string prefisso = comune + "2005" + datConfig_->field("Punto_lavoro").toText();
         control("txtSuffissoRepertorio1").setText(prefisso);
         control("txtSuffissoRepertorio2").setText(prefisso);
