@@ -66,13 +66,13 @@ void SchermataConfigurazione::CampoImporto(ui::Control& campo) {
     campo.onKeyPress = [](int& key) { key = ui::FiltraNumeriVirgole(key, ""); };
     campo.onEnter = [&campo] {
         if (const auto valore = rules::LeggiNumeroInserito(campo.text())) {
-            campo.setText(rules::Formato(*valore, "#0.00"));
+            campo.setText(rules::Formato(*valore, rules::kFormatoDueDecimali));
         }
     };
     campo.onLeave = [this, &campo] {
         if (campo.text().empty()) campo.setText("0,00");
         if (const auto valore = ControllaCampo(campo, true)) {
-            campo.setText(rules::Formato(*valore, "#,##0.00"));
+            campo.setText(rules::Euro(*valore));
         }
     };
 }

@@ -10,12 +10,6 @@
 
 namespace admin {
 
-namespace {
-
-const char* const kPercentuale = "#0.000000";
-
-}  // namespace
-
 frmContributoConc::frmContributoConc(ui::Program& program, startup::ModuloVD2005& modulo)
     : SchermataConfigurazione(program, "frmContributoConc", "Aggiornamento fabbisogno assegnato",
                               modulo) {
@@ -42,9 +36,10 @@ frmContributoConc::frmContributoConc(ui::Program& program, startup::ModuloVD2005
 void frmContributoConc::onLoad() {
     SchermataConfigurazione::onLoad();
     control("txtImpoConcesso")
-        .setText(rules::Formato(datConfig().field("ImpoContribConc").toDouble(), "#,##0.00"));
+        .setText(rules::Euro(datConfig().field("ImpoContribConc").toDouble()));
     control("txtPercConcessa")
-        .setText(rules::Formato(datConfig().field("PercContribConc").toDouble(), kPercentuale));
+        .setText(rules::Formato(datConfig().field("PercContribConc").toDouble(),
+                                rules::kFormatoSeiDecimali));
 }
 
 void frmContributoConc::txtPercConcessa_Leave() {
@@ -52,7 +47,7 @@ void frmContributoConc::txtPercConcessa_Leave() {
     if (campo.text().empty()) {
         campo.setText("0");
     } else if (const auto valore = ControllaCampo(campo, false)) {
-        campo.setText(rules::Formato(*valore, kPercentuale));
+        campo.setText(rules::Formato(*valore, rules::kFormatoSeiDecimali));
     }
 }
 
@@ -75,7 +70,7 @@ void frmContributoConc::cmdAggiorna_Click() {
 
     // The percentage enters the statement as shown, with a decimal point. It is written from
     // the number read, so no typed text ever becomes part of the statement.
-    std::string perc = rules::Formato(percentuale, kPercentuale);
+    std::string perc = rules::Formato(percentuale, rules::kFormatoSeiDecimali);
     std::replace(perc.begin(), perc.end(), ',', '.');
     const std::string archivio = modulo_.paths.archive();
     ports().busy->run("Aggiornamento dei contributi concessi in corso...", [&] {

@@ -78,7 +78,7 @@ void CaricaNucleo(ui::Screen& s, store::RowSource& datNucleo, const std::string&
         s.control("cmbNucleoProfes", i).setBoundValue(campo("CodProfes").toText());
         const store::Value reddito = campo("RedditoEur");
         s.control("txtNucleoRedditoEur", i)
-            .setText(reddito.isNull() ? "" : rules::Formato(reddito.toDouble(), "#,##0.00"));
+            .setText(reddito.isNull() ? "" : rules::Euro(reddito.toDouble()));
     }
 }
 
@@ -98,8 +98,8 @@ void MemorizzaNucleo(const ui::Screen& s, store::Database& db, const std::string
         const std::string& nome = s.control("txtNucleoNome", i).text();
         if (vuotoDopoTrim(nome)) continue;
         const auto nascita = rules::LeggiData(s.control("txtNucleoDatNasc", i).text());
-        const std::string reddito =
-            rules::FormatoTesto(s.control("txtNucleoRedditoEur", i).text(), "#.00");
+        const std::string reddito = rules::FormatoTesto(s.control("txtNucleoRedditoEur", i).text(),
+                                                        rules::kFormatoInModifica);
         db.execute(
             "Insert into NucleoFam (NumRepertorio, ProgrNucleo, CognomeNome, CodParent, "
             "DataNascita, CodProfes, RedditoEur, DataRegistrazione) values (?, ?, ?, ?, ?, ?, ?, "

@@ -579,7 +579,7 @@ void frmBaseVD::ValorizzaControlli(Modo modo) {
         // registering refuses it rather than store 0.
         ui::Control& c = control(name);
         if (c.text().empty() || rules::LeggiNumero(c.text())) {
-            c.setText(rules::Formato(rules::Valore(c.text()), "#,##0.00"));
+            c.setText(rules::Euro(rules::Valore(c.text())));
         }
     }
     for (const DataContratto& d : kDateContratto) {
@@ -730,7 +730,7 @@ void frmBaseVD::ValorizzaRs() {
             break;
     }
     const auto importo = [this](const char* name) {
-        return rules::Valore(rules::FormatoTesto(control(name).text(), "#.00"));
+        return rules::Valore(rules::FormatoTesto(control(name).text(), rules::kFormatoInModifica));
     };
     if (importo("txtSommaRedditiNucleoEur") == importo("txtCanoneTotaleEur") &&
         message("Il Reddito Complessivo è uguale al Canone.\r\nProseguire con la registrazione ? ",

@@ -70,8 +70,9 @@ std::optional<double> numero(const std::string& v) {
 }
 
 std::string totaleVisibile(const std::string& colonna, double somma) {
-    if (!importo(colonna) && somma == std::floor(somma)) return rules::Formato(somma, "#,##0");
-    return rules::Formato(somma, "#,##0.00");
+    if (!importo(colonna) && somma == std::floor(somma))
+        return rules::Formato(somma, rules::kFormatoMigliaia);
+    return rules::Euro(somma);
 }
 
 struct Somme {
@@ -551,8 +552,9 @@ Grafico Distribuisci(const Definizione::Distribuzione& dist, const ui::ReportReq
 std::string FormaVisibile(const std::string& colonna, const std::string& valore) {
     if (const char* d = descrizione(colonna, valore)) return d;
     if (valore.empty()) return valore;
-    if (importo(colonna)) return rules::Formato(numero(valore).value_or(0), "#,##0.00");
-    if (percentuale(colonna)) return rules::Formato(numero(valore).value_or(0), "#,##0.00");
+    if (importo(colonna)) return rules::Euro(numero(valore).value_or(0));
+    if (percentuale(colonna))
+        return rules::Formato(numero(valore).value_or(0), rules::kFormatoImporto);
     if (data(colonna)) return rules::FormattaDataMemorizzata(valore);
     if (inizia(colonna, "Flag") && (valore == "1" || valore == "0"))
         return valore == "1" ? "Sì" : "No";
@@ -652,9 +654,10 @@ Documento Componi(const Definizione& d, const ui::ReportRequest& r, const std::s
         for (const auto& [voce, conteggio] : g.voci) {
             mu::data v(mu::data::type::object);
             v.set("voce", voce);
-            v.set("domande", rules::Formato(conteggio, "#,##0"));
+            v.set("domande", rules::Formato(conteggio, rules::kFormatoMigliaia));
             v.set("percentuale",
-                  rules::Formato(r.rows.empty() ? 0 : 100 * conteggio / r.rows.size(), "#,##0.0"));
+                  rules::Formato(r.rows.empty() ? 0 : 100 * conteggio / r.rows.size(),
+                                 rules::kFormatoUnDecimale));
             voci.push_back(v);
         }
         mu::data o(mu::data::type::object);

@@ -15,21 +15,17 @@ namespace {
 
 using P = Parametro;
 
-std::string Euro(double v) {
-    return Formato(v, "#,##0.00");
-}
-
 // Limits raised by a percentage may have a third decimal (13.663,975).
 std::string Limite(double v) {
-    return Formato(v, "#,##0.00#");
+    return Formato(v, kFormatoLimite);
 }
 
 std::string Percento(double v) {
-    return Formato(v, "#0.00") + " %";
+    return Formato(v, kFormatoDueDecimali) + " %";
 }
 
 std::string TestoIncidenza(const std::optional<double>& i) {
-    return i ? Formato(*i, "#0.#0") + " %" : std::string("non calcolata");
+    return i ? Formato(*i, kFormatoIncidenza) + " %" : std::string("non calcolata");
 }
 
 std::string Data(const std::optional<store::Date>& d) {
@@ -196,7 +192,7 @@ private:
         Passo inc;
         inc.frase = accesso == 0
                         ? "Incidenza del canone: senza reddito per l'accesso vale " +
-                              Formato(kIncidenzaSenzaReddito, "0") +
+                              Formato(kIncidenzaSenzaReddito, kFormatoIntero) +
                               " se c'è un canone, 0 altrimenti."
                         : "Incidenza del canone sul reddito per l'accesso: il canone diviso per "
                           "il reddito per l'accesso, per cento.";
@@ -463,13 +459,14 @@ private:
         p.entrate = {
             {"Fascia", s_.fascia},
             {"Incidenza del canone sul reddito per l'accesso", TestoIncidenza(s_.incidenza)},
-            {"Incidenza minima", Formato(minima, "0.##") + " %"}};
+            {"Incidenza minima", Formato(minima, kFormatoFinoADueDecimali) + " %"}};
         // The incidence as shown, at single precision; an empty one never excludes.
         const bool bassa =
             s_.incidenza &&
             IncidenzaInsufficiente(fasciaA, static_cast<float>(SingolaPrecisione(*s_.incidenza)));
         escludi(p, Esclusione::Incidenza, bassa,
-                TestoIncidenza(s_.incidenza) + " non supera il " + Formato(minima, "0.##") + " %");
+                TestoIncidenza(s_.incidenza) + " non supera il " +
+                    Formato(minima, kFormatoFinoADueDecimali) + " %");
         return p;
     }
 
@@ -598,17 +595,18 @@ private:
         e_.tetto = Tetto(fasciaA);
         const double base = ContributoBase(fasciaA, canone, accesso);
         s_.contributoBase = {base, false};
-        t.push_back({"Contributo Regionale base: il canone meno il " +
-                         Formato(Quota(fasciaA), "0.##") + " % del reddito per l'accesso (" +
-                         (fasciaA ? "fascia A" : "fascia B") + "), al massimo " + Euro(*e_.tetto) +
-                         ", arrotondato al centesimo.",
-                     {{"Canone", Euro(canone)},
-                      {"Reddito per l'accesso", Euro(accesso)},
-                      {"Quota del reddito", Formato(Quota(fasciaA), "0.##") + " %"},
-                      {"Importo massimo", Euro(*e_.tetto)}},
-                     Cifra{"Contributo Regionale base", Euro(base)},
-                     {},
-                     {}});
+        t.push_back(
+            {"Contributo Regionale base: il canone meno il " +
+                 Formato(Quota(fasciaA), kFormatoFinoADueDecimali) +
+                 " % del reddito per l'accesso (" + (fasciaA ? "fascia A" : "fascia B") +
+                 "), al massimo " + Euro(*e_.tetto) + ", arrotondato al centesimo.",
+             {{"Canone", Euro(canone)},
+              {"Reddito per l'accesso", Euro(accesso)},
+              {"Quota del reddito", Formato(Quota(fasciaA), kFormatoFinoADueDecimali) + " %"},
+              {"Importo massimo", Euro(*e_.tetto)}},
+             Cifra{"Contributo Regionale base", Euro(base)},
+             {},
+             {}});
 
         const double p = opzione(Opzione::Contributo).percentuale;
         const Incremento inc = IncrementoContributo(base, p, canone);

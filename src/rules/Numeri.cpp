@@ -287,6 +287,10 @@ std::string Formato(double value, std::string_view pattern) {
     return out;
 }
 
+std::string Euro(double value) {
+    return Formato(value, kFormatoImporto);
+}
+
 std::string FormatoTesto(const std::string& text, std::string_view pattern) {
     if (text.empty()) return std::string();
     const auto value = LeggiNumero(text);

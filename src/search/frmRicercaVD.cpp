@@ -69,7 +69,7 @@ public:
             case Formato::SiNo:
                 return v.toText() == "1" ? "Sì" : "No";
             case Formato::Importo:
-                return rules::Formato(v.toDouble(), "#,##0.00");
+                return rules::Euro(v.toDouble());
             case Formato::ComeMemorizzato:
                 break;
         }

@@ -120,11 +120,11 @@ void frmInizio::onActivate() {
         control("txtDataFineBando")
             .setText(rules::FormattaDataMemorizzata(testo("Data_chius_bando")));
         control("txtImpoConcesso")
-            .setText(rules::Formato(datConfig_->field("ImpoContribConc").toDouble(), "#,##0.00"));
+            .setText(rules::Euro(datConfig_->field("ImpoContribConc").toDouble()));
         control("txtPercConcessa")
-            .setText(rules::Formato(datConfig_->field("PercContribConc").toDouble(), "#0.000000"));
-        control("txtCoFinanz")
-            .setText(rules::Formato(datConfig_->field("ImpoCoFinanz").toDouble(), "#,##0.00"));
+            .setText(rules::Formato(datConfig_->field("PercContribConc").toDouble(),
+                                    rules::kFormatoSeiDecimali));
+        control("txtCoFinanz").setText(rules::Euro(datConfig_->field("ImpoCoFinanz").toDouble()));
         datComuni_->requery();
         const bool trovato = datComuni_->findFirst("CodComune=" + store::quote(testo("CodComune")));
         control("txtComune").setText(trovato ? datComuni_->field("Descrizione").toText() : "");
