@@ -8,6 +8,7 @@
 #include "application/Repertorio.h"
 #include "application/frmPercheVD.h"
 #include "rules/Calcoli.h"
+#include "rules/Campi.h"
 #include "rules/Date.h"
 #include "rules/Numeri.h"
 #include "startup/ModuloVD2005.h"
@@ -23,12 +24,11 @@ namespace {
 
 // How a tied control's text is stored in its field.
 enum class Tipo {
-    Testo,     // text, null when empty
-    Lista,     // the list's code, null when none is chosen
-    Data,      // ISO date, null when the text is not a date
-    Importo,   // Euro amount: the number of the text (an empty text is 0)
-    Decimale,  // number, null when empty
-    Intero,    // whole number, null when empty
+    Testo,   // text, null when empty
+    Lista,   // the list's code, null when none is chosen
+    Data,    // ISO date, null when the text is not a date
+    Numero,  // number, null when empty; an amount (rules::ColonnaImporto) is 0 then
+    Intero,  // whole number, null when empty
 };
 
 struct Legame {
@@ -49,38 +49,30 @@ const Legame kLegami[] = {
     {"cmbComuneRich", -1, "ComuneRich", Tipo::Lista},
     {"txtIndiRich", -1, "IndiRich", Tipo::Testo},
     {"txtCapRich", -1, "CapRich", Tipo::Testo},
-    {"txtSommaRedditiNucleoEur", -1, "RedditoComplessivoEur", Tipo::Importo},
-    {"txtCanoneTotaleEur", -1, "CanoneTotaleEur", Tipo::Importo},
+    {"txtSommaRedditiNucleoEur", -1, "RedditoComplessivoEur", Tipo::Numero},
+    {"txtCanoneTotaleEur", -1, "CanoneTotaleEur", Tipo::Numero},
     {"txtContrattoNum", 0, "Contratto1Num", Tipo::Testo},
     {"txtContrattoNum", 1, "Contratto2Num", Tipo::Testo},
     {"txtCategCatasto", -1, "CategCatasto", Tipo::Testo},
-    {"txtSuperfAlloggio", -1, "SuperfAlloggio", Tipo::Decimale},
+    {"txtSuperfAlloggio", -1, "SuperfAlloggio", Tipo::Numero},
     {"txtNumAltreStanze", -1, "NumAltreStanze", Tipo::Intero},
     {"txtNumComponNucleo", -1, "NumComponNucleo", Tipo::Intero},
     {"txtNumFigliCarico", -1, "NumFigliCarico", Tipo::Intero},
-    {"txtRedditoLordoEur", -1, "RedditoComplessivoEur", Tipo::Importo, false},
-    {"txtCanoneTabComuneEur", -1, "CanoneTotaleEur", Tipo::Importo, false},
-    {"txtIncidenzaCanRed", -1, "IncidenzaCanRed", Tipo::Decimale},
-    {"txtRedditoAccessoEur", -1, "RedditoAccessoEur", Tipo::Importo},
+    {"txtRedditoLordoEur", -1, "RedditoComplessivoEur", Tipo::Numero, false},
+    {"txtCanoneTabComuneEur", -1, "CanoneTotaleEur", Tipo::Numero, false},
+    {"txtIncidenzaCanRed", -1, "IncidenzaCanRed", Tipo::Numero},
+    {"txtRedditoAccessoEur", -1, "RedditoAccessoEur", Tipo::Numero},
     {"txtFascia", -1, "Fascia", Tipo::Testo},
-    {"txtIncremPercFasciaA", -1, "IncremPercFasciaA", Tipo::Decimale},
-    {"txtIncremPercLimiteRed", -1, "IncremPercLimiteRed", Tipo::Decimale},
-    {"txtContribBase", -1, "ContribBase", Tipo::Importo},
-    {"txtIncremPercContrib", -1, "IncremPercContrib", Tipo::Decimale},
-    {"txtIncremImpoContrib", -1, "IncremImpoContrib", Tipo::Importo},
-    {"txtTotContrib", -1, "TotContrib", Tipo::Importo},
-    {"txtAltriContrib", -1, "AltriContributiDaEnti", Tipo::Importo},
-    {"txtContribRichiesto", -1, "ContribRichiesto", Tipo::Importo},
-    {"txtContribConcesso", -1, "ContribConcesso", Tipo::Importo},
-    {"txtCoFinanzComune", -1, "CoFinanzComune", Tipo::Importo},
-};
-
-// The amount boxes, reformatted whenever a row is shown.
-const char* const kImporti[] = {
-    "txtSommaRedditiNucleoEur", "txtCanoneTotaleEur",    "txtRedditoLordoEur",
-    "txtRedditoAccessoEur",     "txtCanoneTabComuneEur", "txtContribBase",
-    "txtIncremImpoContrib",     "txtTotContrib",         "txtContribConcesso",
-    "txtAltriContrib",          "txtContribRichiesto",   "txtCoFinanzComune",
+    {"txtIncremPercFasciaA", -1, "IncremPercFasciaA", Tipo::Numero},
+    {"txtIncremPercLimiteRed", -1, "IncremPercLimiteRed", Tipo::Numero},
+    {"txtContribBase", -1, "ContribBase", Tipo::Numero},
+    {"txtIncremPercContrib", -1, "IncremPercContrib", Tipo::Numero},
+    {"txtIncremImpoContrib", -1, "IncremImpoContrib", Tipo::Numero},
+    {"txtTotContrib", -1, "TotContrib", Tipo::Numero},
+    {"txtAltriContrib", -1, "AltriContributiDaEnti", Tipo::Numero},
+    {"txtContribRichiesto", -1, "ContribRichiesto", Tipo::Numero},
+    {"txtContribConcesso", -1, "ContribConcesso", Tipo::Numero},
+    {"txtCoFinanzComune", -1, "CoFinanzComune", Tipo::Numero},
 };
 
 // Check boxes stored as the flags "1" and "0".
@@ -114,15 +106,21 @@ const Spunta kEsclusioni[] = {
     {"chkEsclusaIstruttoria", "FlagEsclusaIstruttoria"},
 };
 
-// Option groups stored as the letter of the selected option.
+// Option groups stored as the letter of the selected option, captioned with its description.
 struct Opzione {
     const char* controllo;
-    const char* lettera;
+    const rules::Codice& codice;
 };
-const Opzione kConsFab[] = {{"opConsFabP", "P"}, {"opConsFabM", "M"}, {"opConsFabB", "B"}};
-const Opzione kConsAll[] = {{"opConsAllP", "P"}, {"opConsAllM", "M"}, {"opConsAllB", "B"}};
-const Opzione kTipoCont[] = {
-    {"opTipoContConc", "C"}, {"opTipoContLib", "L"}, {"opTipoContTran", "T"}};
+const Opzione kConsFab[] = {{"opConsFabP", rules::kStatiConservazione[0]},
+                            {"opConsFabM", rules::kStatiConservazione[1]},
+                            {"opConsFabB", rules::kStatiConservazione[2]}};
+const Opzione kConsAll[] = {{"opConsAllP", rules::kStatiConservazione[0]},
+                            {"opConsAllM", rules::kStatiConservazione[1]},
+                            {"opConsAllB", rules::kStatiConservazione[2]}};
+const Opzione kTipoCont[] = {{"opTipoContConc", rules::kTipiContratto[0]},
+                             {"opTipoContLib", rules::kTipiContratto[1]},
+                             {"opTipoContTran", rules::kTipiContratto[2]},
+                             {"opTipoContNon", rules::kContrattoNonSpecificato}};
 
 struct DataContratto {
     const char* controllo;
@@ -329,13 +327,12 @@ void frmBaseVD::creaPaginaStatistica() {
 
     auto& conservazione = conTesto(*this, ui::Kind::Frame, "frameConservazione",
                                    "Stato di conservazione", kPaginaStatistica);
-    const char* const stati[] = {"Pessimo", "Mediocre", "Buono"};
     const std::pair<const Opzione*, const char*> righe[] = {{kConsFab, "ConsFab"},
                                                             {kConsAll, "ConsAll"}};
     for (const auto& [opzioni, gruppo] : righe) {
-        for (std::size_t i = 0; i < std::size(stati); ++i) {
-            auto& op = conTesto(*this, ui::Kind::OptionButton, opzioni[i].controllo, stati[i],
-                                kPaginaStatistica, &conservazione);
+        for (std::size_t i = 0; i < std::size(rules::kStatiConservazione); ++i) {
+            auto& op = conTesto(*this, ui::Kind::OptionButton, opzioni[i].controllo,
+                                opzioni[i].codice.descrizione, kPaginaStatistica, &conservazione);
             op.group = gruppo;
         }
     }
@@ -356,15 +353,10 @@ void frmBaseVD::creaPaginaStatistica() {
 
     auto& tipo = conTesto(*this, ui::Kind::Frame, "frameTipoContratto", "Tipologia del contratto",
                           kPaginaStatistica);
-    const std::pair<const char*, const char*> tipi[] = {
-        {"opTipoContConc", "Concordato"},
-        {"opTipoContLib", "Libero"},
-        {"opTipoContTran", "Transitorio"},
-        {"opTipoContNon", "Non specificato"},
-    };
-    for (const auto& [name, caption] : tipi) {
-        conTesto(*this, ui::Kind::OptionButton, name, caption, kPaginaStatistica, &tipo).group =
-            "TipoCont";
+    for (const Opzione& o : kTipoCont) {
+        conTesto(*this, ui::Kind::OptionButton, o.controllo, o.codice.descrizione,
+                 kPaginaStatistica, &tipo)
+            .group = "TipoCont";
     }
 }
 
@@ -554,8 +546,7 @@ void frmBaseVD::mostraCampiLegati() {
             case Tipo::Data:
                 c.setText(rules::FormattaDataMemorizzata(v.toText()));
                 break;
-            case Tipo::Importo:
-            case Tipo::Decimale:
+            case Tipo::Numero:
             case Tipo::Intero:
                 c.setText(rules::NumeroMemorizzato(v));
                 break;
@@ -574,10 +565,11 @@ void frmBaseVD::ValorizzaControlli(Modo modo) {
         .setVisible(incrementoPieno > rs.field("IncremImpoContrib").toDouble());
     if (modo == Modo::Apertura)
         CaricaNucleo(*this, *datNucleo_, rs.field("NumRepertorio").toText());
-    for (const char* name : kImporti) {
+    for (const Legame& l : kLegami) {
+        if (!rules::ColonnaImporto(l.campo)) continue;
         // A stored value with no decimal form (an infinity) stays as it reads, so that
         // registering refuses it rather than store 0.
-        ui::Control& c = control(name);
+        ui::Control& c = control(l.controllo, l.indice);
         if (c.text().empty() || rules::LeggiNumero(c.text())) {
             c.setText(rules::Euro(rules::Valore(c.text())));
         }
@@ -593,7 +585,7 @@ void frmBaseVD::ValorizzaControlli(Modo modo) {
     };
     const auto seleziona = [this, &rs](const auto& opzioni, const char* campo) {
         for (const Opzione& o : opzioni) {
-            if (rs.field(campo).toText() == o.lettera) {
+            if (rs.field(campo).toText() == o.codice.lettera) {
                 control(o.controllo).setValue(1);
                 return true;
             }
@@ -601,7 +593,7 @@ void frmBaseVD::ValorizzaControlli(Modo modo) {
         return false;
     };
     for (const Spunta& s : kDebolezza) spunta(s);
-    if (rs.field("FlagTipoAlloggio").toText() == "E") {
+    if (rs.field("FlagTipoAlloggio").toText() == rules::kAlloggioErp.lettera) {
         control("chkTipAlloggioErp").setValue(1);
     } else {
         control("chkTipAlloggioPriv").setValue(1);
@@ -651,7 +643,7 @@ void frmBaseVD::scriviCampi(const store::DateTime& adesso) {
     store::RowSource& rs = *datDomanda_;
     const auto selezionata = [this](const auto& opzioni) -> const char* {
         for (const Opzione& o : opzioni) {
-            if (control(o.controllo).value() == 1) return o.lettera;
+            if (control(o.controllo).value() == 1) return o.codice.lettera;
         }
         return nullptr;
     };
@@ -660,9 +652,12 @@ void frmBaseVD::scriviCampi(const store::DateTime& adesso) {
     };
 
     for (const Spunta& s : kDebolezza) spuntata(s);
-    rs.setField("FlagTipoAlloggio", control("chkTipAlloggioErp").value() == 1 ? "E" : "P");
+    rs.setField("FlagTipoAlloggio", control("chkTipAlloggioErp").value() == 1
+                                        ? rules::kAlloggioErp.lettera
+                                        : rules::kAlloggioPrivato.lettera);
     const char* tipo = selezionata(kTipoCont);
-    rs.setField("FlagTipoContratto", tipo != nullptr ? tipo : "N");
+    rs.setField("FlagTipoContratto",
+                tipo != nullptr ? tipo : rules::kContrattoNonSpecificato.lettera);
     // With no state of repair chosen the stored one stays.
     if (const char* fab = selezionata(kConsFab)) rs.setField("FlagConserFab", fab);
     if (const char* all = selezionata(kConsAll)) rs.setField("FlagConserAll", all);
@@ -692,11 +687,8 @@ void frmBaseVD::scriviCampi(const store::DateTime& adesso) {
             case Tipo::Data:
                 v = dataMemorizzata(testo);
                 break;
-            case Tipo::Importo:
-                v = rules::Valore(testo);
-                break;
-            case Tipo::Decimale:
-                if (!testo.empty()) v = rules::Valore(testo);
+            case Tipo::Numero:
+                if (!testo.empty() || rules::ColonnaImporto(l.campo)) v = rules::Valore(testo);
                 break;
             case Tipo::Intero:
                 if (!testo.empty())

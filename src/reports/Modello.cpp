@@ -12,6 +12,7 @@
 #include "reports/ControlloHtml.h"
 #include "reports/Limiti.h"
 #include "reports/Riempimento.h"
+#include "rules/Campi.h"
 #include "rules/Date.h"
 #include "rules/Numeri.h"
 #include "store/Text.h"
@@ -26,13 +27,6 @@ bool inizia(const std::string& s, std::string_view p) {
     return s.starts_with(p);
 }
 
-bool importo(const std::string& c) {
-    static const char* const nomi[] = {
-        "ContribBase",      "IncremImpoContrib", "TotContrib",     "AltriContributiDaEnti",
-        "ContribRichiesto", "ContribConcesso",   "CoFinanzComune", "ContribComplessivo"};
-    return c.ends_with("Eur") || std::find(std::begin(nomi), std::end(nomi), c) != std::end(nomi);
-}
-
 bool percentuale(const std::string& c) {
     return c == "IncidenzaCanRed" || c == "SuperfAlloggio" || c == "Percentuale" ||
            inizia(c, "IncremPerc");
@@ -40,25 +34,6 @@ bool percentuale(const std::string& c) {
 
 bool data(const std::string& c) {
     return inizia(c, "Data") || c.ends_with("DataReg") || c.ends_with("DataIni");
-}
-
-// Descriptions of the letter codes of the application row.
-const char* descrizione(const std::string& c, const std::string& v) {
-    if (c == "FlagTipoAlloggio") {
-        if (v == "E") return "Edilizia Residenziale Pubblica";
-        if (v == "P") return "Proprietà privata";
-    } else if (c == "FlagTipoContratto") {
-        if (v == "C") return "Concordato";
-        if (v == "L") return "Libero";
-        if (v == "T") return "Transitorio";
-        return "Non specificato";
-    } else if (c == "FlagConserFab" || c == "FlagConserAll") {
-        if (v == "P") return "Pessimo";
-        if (v == "M") return "Mediocre";
-        if (v == "B") return "Buono";
-        return "";
-    }
-    return nullptr;
 }
 
 // A number as the engine returned it ("2880.0", "3"); nothing for other texts.
@@ -70,7 +45,7 @@ std::optional<double> numero(const std::string& v) {
 }
 
 std::string totaleVisibile(const std::string& colonna, double somma) {
-    if (!importo(colonna) && somma == std::floor(somma))
+    if (!rules::ColonnaImporto(colonna) && somma == std::floor(somma))
         return rules::Formato(somma, rules::kFormatoMigliaia);
     return rules::Euro(somma);
 }
@@ -550,9 +525,9 @@ Grafico Distribuisci(const Definizione::Distribuzione& dist, const ui::ReportReq
 }
 
 std::string FormaVisibile(const std::string& colonna, const std::string& valore) {
-    if (const char* d = descrizione(colonna, valore)) return d;
+    if (const char* d = rules::DescrizioneCodice(colonna, valore)) return d;
     if (valore.empty()) return valore;
-    if (importo(colonna)) return rules::Euro(numero(valore).value_or(0));
+    if (rules::ColonnaImporto(colonna)) return rules::Euro(numero(valore).value_or(0));
     if (percentuale(colonna))
         return rules::Formato(numero(valore).value_or(0), rules::kFormatoImporto);
     if (data(colonna)) return rules::FormattaDataMemorizzata(valore);

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "rules/Calcoli.h"
+#include "rules/Campi.h"
 #include "rules/Controlli.h"
 #include "rules/Date.h"
 #include "rules/Numeri.h"
@@ -323,7 +324,7 @@ private:
                      {}});
 
         // The income-limit option only matters in band "B".
-        const bool fasciaB = s_.fascia != "A";
+        const bool fasciaB = s_.fascia != kFasciaA;
         if (!fasciaB) {
             blocca_ = true;
             ImpostaOpzione(Opzione::LimiteReddito, false);
@@ -551,7 +552,7 @@ private:
 
     // Every exclusion in turn, then the verdict; the contribution follows.
     void VerificaDomandaAmmessa() {
-        const bool fasciaA = s_.fascia == "A";
+        const bool fasciaA = s_.fascia == kFasciaA;
         Traccia t{Categoria(),
                   LimiteDiReddito(fasciaA),
                   IncidenzaMinimaDellaFascia(fasciaA),
@@ -591,7 +592,7 @@ private:
         // The rent and the income for access as shown, to the cent.
         const double canone = ImportoMostrato(s_.canone);
         const double accesso = ImportoMostrato(s_.redditoAccesso);
-        const bool fasciaA = s_.fascia == "A";
+        const bool fasciaA = s_.fascia == kFasciaA;
         e_.tetto = Tetto(fasciaA);
         const double base = ContributoBase(fasciaA, canone, accesso);
         s_.contributoBase = {base, false};
