@@ -159,8 +159,12 @@ const char* const kPagine[] = {
 
 }  // namespace
 
-frmBaseVD::frmBaseVD(ui::Program& program, startup::ModuloVD2005& modulo)
-    : ui::Screen(program, "frmBaseVD", "Vendral"), modulo_(modulo) {
+frmBaseVD::frmBaseVD(ui::Program& program, startup::ModuloVD2005& modulo,
+                     std::optional<std::string> numero)
+    : ui::Screen(program, "frmBaseVD", "Vendral"),
+      modulo_(modulo),
+      nuova_(!numero),
+      numero_(numero.value_or("")) {
     creaIntestazione();
     auto& tab = add(ui::Kind::TabStrip, "SSTab1");
     tab.pages.assign(std::begin(kPagine), std::end(kPagine));
@@ -454,7 +458,7 @@ void frmBaseVD::creaPulsanti() {
     };
     pulsante("cmdInserimento", "&Registra").onClick = [this] { ValorizzaRs(); };
     pulsante("cmdNuova", "&Nuova Domanda").onClick = [this] {
-        modulo_.NuovaDomanda = true;
+        nuova_ = true;
         annullaRigaPendente();
         control("SSTab1").setCurrentPage(kPaginaNucleo);
         Attiva();
@@ -504,7 +508,7 @@ void frmBaseVD::Attiva() {
         DataEmisBando = dataBando("Data_emis_bando");
         DataChiusBando = dataBando("Data_chius_bando");
         datDomanda_->requery();
-        if (modulo_.NuovaDomanda) {
+        if (nuova_) {
             datDomanda_->addNew();
             mostraCampiLegati();
             const auto numero = AssegnaNumeroRepertorio(*datMax_, *datConfig_);
@@ -520,10 +524,10 @@ void frmBaseVD::Attiva() {
             control("txtRepertorio").setText(*numero);
             control("cmbComuneRich").setBoundValue(datConfig_->field("CodComune").toText());
             PulisciControlli();
-        } else if (datDomanda_->findFirst(criterio(modulo_.NumRepertorioScelto))) {
+        } else if (datDomanda_->findFirst(criterio(numero_))) {
             ValorizzaControlli(Modo::Apertura);
         } else {
-            message("La domanda " + modulo_.NumRepertorioScelto + " non è presente in archivio.");
+            message("La domanda " + numero_ + " non è presente in archivio.");
             chiudi();
         }
     } catch (const store::DbError& e) {
@@ -760,7 +764,7 @@ void frmBaseVD::ValorizzaRs() {
         return;
     }
 
-    modulo_.NuovaDomanda = false;
+    nuova_ = false;
     try {
         datDomanda_->findFirst(criterio(numero));
         ValorizzaControlli(Modo::DopoRegistrazione);
@@ -771,7 +775,7 @@ void frmBaseVD::ValorizzaRs() {
 }
 
 void frmBaseVD::apriRigaPendente(const std::string& numero) {
-    if (modulo_.NuovaDomanda) {
+    if (nuova_) {
         if (datDomanda_->editMode() != store::EditMode::Adding) datDomanda_->addNew();
         return;
     }

@@ -25,7 +25,9 @@ namespace application {
 
 class frmBaseVD : public ui::Screen {
 public:
-    frmBaseVD(ui::Program& program, startup::ModuloVD2005& modulo);
+    // A new application when numero is empty, else the stored application of that number.
+    frmBaseVD(ui::Program& program, startup::ModuloVD2005& modulo,
+              std::optional<std::string> numero);
 
     void onActivate() override;
     void onUnload() override;
@@ -120,6 +122,9 @@ private:
     rules::Completezza ValidaCampi();
 
     startup::ModuloVD2005& modulo_;
+    // A new application is shown (until it is registered), or the stored one of numero_.
+    bool nuova_;
+    std::string numero_;
     // True only while the program changes check boxes whose reactions must not run: the
     // clearing of the paired boxes, and the results of the rules shown.
     bool BloccaEventi = false;

@@ -136,7 +136,6 @@ void frmRicercaVD::onActivate() {
         control("txtNumRecTot").setText(std::to_string(numRecTot_));
         primaAttivazione_ = false;
     }
-    modulo_.NuovaDomanda = false;
     // Lists the changes made in the application form, with the filter still in force.
     AggiornaElenco();
 }
@@ -170,9 +169,8 @@ int frmRicercaVD::RigaScelta() {
 void frmRicercaVD::ApriDomanda() {
     const int riga = RigaScelta();
     if (riga < 0) return;
-    modulo_.NumRepertorioScelto = control("grdSchede1").gridModel()->cell(riga, 0);
     // When the form closes, this screen is activated again and lists the changes.
-    if (program().hasScreen("frmBaseVD")) program().show("frmBaseVD", true);
+    if (modulo_.ApriDomanda) modulo_.ApriDomanda(control("grdSchede1").gridModel()->cell(riga, 0));
 }
 
 void frmRicercaVD::EliminaDomanda() {

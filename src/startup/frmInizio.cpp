@@ -56,14 +56,9 @@ frmInizio::frmInizio(ui::Program& program, ModuloVD2005& modulo)
 
     // Activities built later are disabled until the program has them.
     const ui::Program& p = program;
-    comando(cmdInserimento, mnuInserimento, p.hasScreen("frmBaseVD"), [this] {
-        modulo_.NuovaDomanda = true;
-        apri("frmBaseVD");
-    });
-    comando(cmdRicerca, mnuRicerca, p.hasScreen("frmRicercaVD"), [this] {
-        modulo_.NuovaDomanda = false;
-        apri("frmRicercaVD");
-    });
+    comando(cmdInserimento, mnuInserimento, static_cast<bool>(modulo_.ApriDomanda),
+            [this] { modulo_.ApriDomanda(std::nullopt); });
+    comando(cmdRicerca, mnuRicerca, p.hasScreen("frmRicercaVD"), [this] { apri("frmRicercaVD"); });
     comando(cmdStampe, mnuStampe, p.hasScreen("frmStampeVD"), [this] { apri("frmStampeVD"); });
     comando(cmdStatistiche, mnuStatistiche, p.hasActivity("Statistiche"),
             [this] { this->program().runActivity("Statistiche"); });

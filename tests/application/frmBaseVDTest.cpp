@@ -39,16 +39,19 @@ protected:
             db_.execute("UPDATE Domanda SET " + campi + " WHERE NumRepertorio = ?", {numero});
         }
     }
-    // The screen as the search screen opens it, on a program of its own.
-    ui::Screen& apri(const std::string& numero) {
+    // A program of its own, with its screens, no message shown yet.
+    void prepara() {
         modulo_.reset();
         program_ = std::make_unique<ui::Program>(ui::Ports{&messaggi_, &orologio_});
         modulo_ = std::make_unique<startup::ModuloVD2005>(*program_, paths_);
         application::RegistraSchermate(*modulo_);
         messaggi_.mostrati.clear();
-        modulo_->NuovaDomanda = false;
-        modulo_->NumRepertorioScelto = numero;
-        return program_->show("frmBaseVD", true);
+    }
+    // The screen as the search screen opens it.
+    ui::Screen& apri(const std::string& numero) {
+        prepara();
+        modulo_->ApriDomanda(numero);
+        return *program_->loaded("frmBaseVD");
     }
 
     supporto::CartellaTemporanea cartella_{"vdapp"};
@@ -144,7 +147,8 @@ TEST_F(Schermata, MissingApplicationIsReportedAndTheScreenCloses) {
     domanda("A001012005AB1");
     for (const char* numero : {"A001012005AB2", "X'Y"}) {
         SCOPED_TRACE(numero);
-        apri(numero);
+        prepara();
+        modulo_->ApriDomanda(numero);
         ASSERT_EQ(messaggi_.mostrati.size(), 1u);
         EXPECT_EQ(messaggi_.mostrati[0].text,
                   "La domanda " + std::string(numero) + " non è presente in archivio.");
