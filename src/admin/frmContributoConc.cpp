@@ -1,7 +1,5 @@
 #include "admin/frmContributoConc.h"
 
-#include <algorithm>
-
 #include "admin/SchermataConfigurazione.h"
 #include "rules/Numeri.h"
 #include "startup/ModuloVD2005.h"
@@ -68,15 +66,11 @@ void frmContributoConc::cmdAggiorna_Click() {
     datConfig().setField("ImpoContribConc", rules::ArrotondaLontanoDaZero(*importo, 2));
     datConfig().update();
 
-    // The percentage enters the statement as shown, with a decimal point. It is written from
-    // the number read, so no typed text ever becomes part of the statement.
-    std::string perc = rules::Formato(percentuale, rules::kFormatoSeiDecimali);
-    std::replace(perc.begin(), perc.end(), ',', '.');
     const std::string archivio = modulo_.paths.archive();
     ports().busy->run("Aggiornamento dei contributi concessi in corso...", [&] {
         store::Database dbArchivio = store::Database::open(archivio);
-        dbArchivio.execute("Update Domanda set ContribConcesso=Round(ContribRichiesto * " + perc +
-                           " /100,2)");
+        dbArchivio.execute("Update Domanda set ContribConcesso=Round(ContribRichiesto * ? /100,2)",
+                           {percentuale});
     });
     control("Label1").setVisible(true);
 }

@@ -3,7 +3,6 @@
 #include "rules/Date.h"
 #include "rules/Numeri.h"
 #include "store/Database.h"
-#include "store/Dialect.h"
 #include "store/RowSource.h"
 #include "ui/Screen.h"
 #include "ui/Tasti.h"
@@ -66,8 +65,8 @@ void CaricaListeNucleo(ui::Screen& s, store::Database& db) {
 void CaricaNucleo(ui::Screen& s, store::RowSource& datNucleo, const std::string& numRepertorio) {
     datNucleo.requery();
     for (int i = 0; i < kRigheNucleo; ++i) {
-        const bool trovato = datNucleo.findFirst("NumRepertorio=" + store::quote(numRepertorio) +
-                                                 " and ProgrNucleo=" + std::to_string(i + 1));
+        const bool trovato =
+            datNucleo.findFirst("NumRepertorio=? and ProgrNucleo=?", {numRepertorio, i + 1});
         auto campo = [&](const char* nome) {
             return trovato ? datNucleo.field(nome) : store::Value();
         };

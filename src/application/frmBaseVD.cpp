@@ -144,8 +144,8 @@ store::Value flag(bool on) {
 }
 
 // Finds an application by its register number.
-std::string criterio(const std::string& numero) {
-    return "NumRepertorio=" + store::quote(numero);
+bool trova(store::RowSource& rs, const std::string& numero) {
+    return rs.findFirst("NumRepertorio=?", {numero});
 }
 
 // The pages of the tab strip, in the order of their titles below.
@@ -524,7 +524,7 @@ void frmBaseVD::Attiva() {
             control("txtRepertorio").setText(*numero);
             control("cmbComuneRich").setBoundValue(datConfig_->field("CodComune").toText());
             PulisciControlli();
-        } else if (datDomanda_->findFirst(criterio(numero_))) {
+        } else if (trova(*datDomanda_, numero_)) {
             ValorizzaControlli(Modo::Apertura);
         } else {
             message("La domanda " + numero_ + " non è presente in archivio.");
@@ -745,7 +745,7 @@ void frmBaseVD::ValorizzaRs() {
         apriRigaPendente(numero);
         scriviCampi(adesso);
         datDomanda_->update();
-        db_.execute("Delete from NucleoFam where NumRepertorio=" + store::quote(numero));
+        db_.execute("Delete from NucleoFam where NumRepertorio=?", {numero});
         MemorizzaNucleo(*this, db_, numero, adesso);
         tx.commit();
     } catch (const store::DbError& e) {
@@ -766,7 +766,7 @@ void frmBaseVD::ValorizzaRs() {
 
     nuova_ = false;
     try {
-        datDomanda_->findFirst(criterio(numero));
+        trova(*datDomanda_, numero);
         ValorizzaControlli(Modo::DopoRegistrazione);
     } catch (const store::DbError& e) {
         segnala(e);
@@ -779,7 +779,7 @@ void frmBaseVD::apriRigaPendente(const std::string& numero) {
         if (datDomanda_->editMode() != store::EditMode::Adding) datDomanda_->addNew();
         return;
     }
-    if (!datDomanda_->findFirst(criterio(numero))) {
+    if (!trova(*datDomanda_, numero)) {
         throw store::DbError(store::kErrNoCurrentRow, "Nessun record corrente.",
                              "frmBaseVD.ValorizzaRs");
     }

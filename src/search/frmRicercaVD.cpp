@@ -6,7 +6,6 @@
 #include "rules/Numeri.h"
 #include "startup/ModuloVD2005.h"
 #include "store/Database.h"
-#include "store/Dialect.h"
 #include "store/Text.h"
 #include "ui/Program.h"
 
@@ -42,8 +41,8 @@ constexpr int kNumColonne = static_cast<int>(std::size(kColonne));
 void EliminaDaArchivio(const std::string& archivio, const std::string& numero) {
     store::Database dbArchivio = store::Database::open(archivio);
     store::Transaction tx(dbArchivio);
-    dbArchivio.execute("Delete from NucleoFam where NumRepertorio=" + store::quote(numero));
-    dbArchivio.execute("Delete from Domanda where NumRepertorio=" + store::quote(numero));
+    dbArchivio.execute("Delete from NucleoFam where NumRepertorio=?", {numero});
+    dbArchivio.execute("Delete from Domanda where NumRepertorio=?", {numero});
     tx.commit();
 }
 

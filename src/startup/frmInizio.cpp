@@ -4,7 +4,6 @@
 #include "rules/Numeri.h"
 #include "startup/ModuloVD2005.h"
 #include "store/DbError.h"
-#include "store/Dialect.h"
 #include "ui/Program.h"
 
 namespace startup {
@@ -121,7 +120,7 @@ void frmInizio::onActivate() {
                                     rules::kFormatoSeiDecimali));
         control("txtCoFinanz").setText(rules::Euro(datConfig_->field("ImpoCoFinanz").toDouble()));
         datComuni_->requery();
-        const bool trovato = datComuni_->findFirst("CodComune=" + store::quote(testo("CodComune")));
+        const bool trovato = datComuni_->findFirst("CodComune=?", {testo("CodComune")});
         control("txtComune").setText(trovato ? datComuni_->field("Descrizione").toText() : "");
         datDomanda_->requery();
     } catch (const store::DbError& e) {
