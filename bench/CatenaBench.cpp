@@ -9,8 +9,8 @@ namespace {
 
 void CatenaUscitaCanone(benchmark::State& state) {
     bench::Banco banco(0);
-    banco.modulo().NuovaDomanda = true;
-    ui::Screen& f = banco.program().show("frmBaseVD", true);
+    banco.modulo().ApriDomanda(std::nullopt);
+    ui::Screen& f = *banco.program().loaded("frmBaseVD");
     auto testo = [&f](const char* name, const char* value, int index = -1) {
         f.control(name, index).setText(value);
     };

@@ -2,6 +2,7 @@
 
 #include "rules/Numeri.h"
 #include "startup/ModuloVD2005.h"
+#include "ui/Tasti.h"
 
 namespace admin {
 
@@ -62,16 +63,16 @@ void SchermataConfigurazione::CampoImporto(ui::Control& campo) {
     campo.maxLength = 15;
     campo.rightAligned = true;
     // Only the first test of the key filter: with an empty text no separator is refused.
-    campo.onKeyPress = [](int& key) { key = rules::FiltraNumeriVirgole(key, ""); };
+    campo.onKeyPress = [](int& key) { key = ui::FiltraNumeriVirgole(key, ""); };
     campo.onEnter = [&campo] {
         if (const auto valore = rules::LeggiNumeroInserito(campo.text())) {
-            campo.setText(rules::Formato(*valore, "#0.00"));
+            campo.setText(rules::Formato(*valore, rules::kFormatoDueDecimali));
         }
     };
     campo.onLeave = [this, &campo] {
         if (campo.text().empty()) campo.setText("0,00");
         if (const auto valore = ControllaCampo(campo, true)) {
-            campo.setText(rules::Formato(*valore, "#,##0.00"));
+            campo.setText(rules::Euro(*valore));
         }
     };
 }

@@ -23,8 +23,7 @@ frmCoFinanz::frmCoFinanz(ui::Program& program, startup::ModuloVD2005& modulo)
 
 void frmCoFinanz::onLoad() {
     SchermataConfigurazione::onLoad();
-    control("txtImpoCoFinanz")
-        .setText(rules::Formato(datConfig().field("ImpoCoFinanz").toDouble(), "#,##0.00"));
+    control("txtImpoCoFinanz").setText(rules::Euro(datConfig().field("ImpoCoFinanz").toDouble()));
 }
 
 void frmCoFinanz::cmdAggiorna_Click() {

@@ -1,19 +1,12 @@
 #include "admin/frmContributoConc.h"
 
-#include <algorithm>
-
 #include "admin/SchermataConfigurazione.h"
 #include "rules/Numeri.h"
 #include "startup/ModuloVD2005.h"
 #include "ui/Program.h"
+#include "ui/Tasti.h"
 
 namespace admin {
-
-namespace {
-
-const char* const kPercentuale = "#0.000000";
-
-}  // namespace
 
 frmContributoConc::frmContributoConc(ui::Program& program, startup::ModuloVD2005& modulo)
     : SchermataConfigurazione(program, "frmContributoConc", "Aggiornamento fabbisogno assegnato",
@@ -32,7 +25,7 @@ frmContributoConc::frmContributoConc(ui::Program& program, startup::ModuloVD2005
     Label1.setVisible(false);
 
     // Only the first test of the key filter: with an empty text no separator is refused.
-    txtPercConcessa.onKeyPress = [](int& key) { key = rules::FiltraNumeriVirgole(key, ""); };
+    txtPercConcessa.onKeyPress = [](int& key) { key = ui::FiltraNumeriVirgole(key, ""); };
     txtPercConcessa.onLeave = [this] { txtPercConcessa_Leave(); };
     cmdAggiorna.onClick = [this] { cmdAggiorna_Click(); };
     cmdUscita.onClick = [this] { this->program().close(*this); };
@@ -41,9 +34,10 @@ frmContributoConc::frmContributoConc(ui::Program& program, startup::ModuloVD2005
 void frmContributoConc::onLoad() {
     SchermataConfigurazione::onLoad();
     control("txtImpoConcesso")
-        .setText(rules::Formato(datConfig().field("ImpoContribConc").toDouble(), "#,##0.00"));
+        .setText(rules::Euro(datConfig().field("ImpoContribConc").toDouble()));
     control("txtPercConcessa")
-        .setText(rules::Formato(datConfig().field("PercContribConc").toDouble(), kPercentuale));
+        .setText(rules::Formato(datConfig().field("PercContribConc").toDouble(),
+                                rules::kFormatoSeiDecimali));
 }
 
 void frmContributoConc::txtPercConcessa_Leave() {
@@ -51,7 +45,7 @@ void frmContributoConc::txtPercConcessa_Leave() {
     if (campo.text().empty()) {
         campo.setText("0");
     } else if (const auto valore = ControllaCampo(campo, false)) {
-        campo.setText(rules::Formato(*valore, kPercentuale));
+        campo.setText(rules::Formato(*valore, rules::kFormatoSeiDecimali));
     }
 }
 
@@ -72,15 +66,11 @@ void frmContributoConc::cmdAggiorna_Click() {
     datConfig().setField("ImpoContribConc", rules::ArrotondaLontanoDaZero(*importo, 2));
     datConfig().update();
 
-    // The percentage enters the statement as shown, with a decimal point. It is written from
-    // the number read, so no typed text ever becomes part of the statement.
-    std::string perc = rules::Formato(percentuale, kPercentuale);
-    std::replace(perc.begin(), perc.end(), ',', '.');
     const std::string archivio = modulo_.paths.archive();
     ports().busy->run("Aggiornamento dei contributi concessi in corso...", [&] {
         store::Database dbArchivio = store::Database::open(archivio);
-        dbArchivio.execute("Update Domanda set ContribConcesso=Round(ContribRichiesto * " + perc +
-                           " /100,2)");
+        dbArchivio.execute("Update Domanda set ContribConcesso=Round(ContribRichiesto * ? /100,2)",
+                           {percentuale});
     });
     control("Label1").setVisible(true);
 }

@@ -3,9 +3,9 @@
 #include "rules/Date.h"
 #include "rules/Numeri.h"
 #include "store/Database.h"
-#include "store/Dialect.h"
 #include "store/RowSource.h"
 #include "ui/Screen.h"
+#include "ui/Tasti.h"
 
 namespace application {
 
@@ -28,7 +28,7 @@ void AggiungiRigheNucleo(ui::Screen& s, int pagina) {
         reddito.rightAligned = true;
         reddito.maxLength = 17;  // as the rent
         reddito.onKeyPress = [&reddito](int& key) {
-            key = rules::FiltraNumeriVirgole(key, reddito.text());
+            key = ui::FiltraNumeriVirgole(key, reddito.text());
         };
         // The applicant's own row always shows the applicant's relationship.
         if (i == 0) parent.onEnter = [&parent] { parent.setBoundValue("0"); };
@@ -65,8 +65,8 @@ void CaricaListeNucleo(ui::Screen& s, store::Database& db) {
 void CaricaNucleo(ui::Screen& s, store::RowSource& datNucleo, const std::string& numRepertorio) {
     datNucleo.requery();
     for (int i = 0; i < kRigheNucleo; ++i) {
-        const bool trovato = datNucleo.findFirst("NumRepertorio=" + store::quote(numRepertorio) +
-                                                 " and ProgrNucleo=" + std::to_string(i + 1));
+        const bool trovato =
+            datNucleo.findFirst("NumRepertorio=? and ProgrNucleo=?", {numRepertorio, i + 1});
         auto campo = [&](const char* nome) {
             return trovato ? datNucleo.field(nome) : store::Value();
         };
@@ -77,7 +77,7 @@ void CaricaNucleo(ui::Screen& s, store::RowSource& datNucleo, const std::string&
         s.control("cmbNucleoProfes", i).setBoundValue(campo("CodProfes").toText());
         const store::Value reddito = campo("RedditoEur");
         s.control("txtNucleoRedditoEur", i)
-            .setText(reddito.isNull() ? "" : rules::Formato(reddito.toDouble(), "#,##0.00"));
+            .setText(reddito.isNull() ? "" : rules::Euro(reddito.toDouble()));
     }
 }
 
@@ -97,8 +97,8 @@ void MemorizzaNucleo(const ui::Screen& s, store::Database& db, const std::string
         const std::string& nome = s.control("txtNucleoNome", i).text();
         if (vuotoDopoTrim(nome)) continue;
         const auto nascita = rules::LeggiData(s.control("txtNucleoDatNasc", i).text());
-        const std::string reddito =
-            rules::FormatoTesto(s.control("txtNucleoRedditoEur", i).text(), "#.00");
+        const std::string reddito = rules::FormatoTesto(s.control("txtNucleoRedditoEur", i).text(),
+                                                        rules::kFormatoInModifica);
         db.execute(
             "Insert into NucleoFam (NumRepertorio, ProgrNucleo, CognomeNome, CodParent, "
             "DataNascita, CodProfes, RedditoEur, DataRegistrazione) values (?, ?, ?, ?, ?, ?, ?, "

@@ -7,8 +7,13 @@
 namespace application {
 
 void RegistraSchermate(startup::ModuloVD2005& modulo) {
-    modulo.program.registerScreen(
-        "frmBaseVD", [&modulo](ui::Program& p) { return std::make_unique<frmBaseVD>(p, modulo); });
+    // The screen is made anew for each opening, with what it opens.
+    modulo.ApriDomanda = [&modulo](const std::optional<std::string>& numero) {
+        modulo.program.registerScreen("frmBaseVD", [&modulo, numero](ui::Program& p) {
+            return std::make_unique<frmBaseVD>(p, modulo, numero);
+        });
+        modulo.program.show("frmBaseVD", true);
+    };
 }
 
 }  // namespace application

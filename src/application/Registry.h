@@ -1,5 +1,6 @@
 #pragma once
-// Registers the screens of this folder with the program.
+// Registers the screens of this folder with the program: the application screen opens through
+// ModuloVD2005::ApriDomanda.
 namespace startup {
 class ModuloVD2005;
 }

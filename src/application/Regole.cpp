@@ -33,10 +33,6 @@ const char* const kEsclusioni[] = {
 const char* const kDebolezze[] = {"chkDebolUltra65", "chkDebolInvalidi", "chkDebolSfratto",
                                   "chkDebolAltre"};
 
-std::string Euro(double v) {
-    return rules::Formato(v, "#,##0.00");
-}
-
 bool Spuntato(const ui::Control& c) {
     return c.value() == 1;
 }
@@ -120,15 +116,16 @@ void frmBaseVD::mostraEsito(const rules::Esito& e) {
     // The engine has already run the reactions of the options it changed.
     BloccaEventi = true;
     if (w.reddito) {
-        scrivi("txtSommaRedditiNucleoEur", Euro(d.redditoComplessivo));
-        scrivi("txtRedditoLordoEur", Euro(d.redditoComplessivo));
+        scrivi("txtSommaRedditiNucleoEur", rules::Euro(d.redditoComplessivo));
+        scrivi("txtRedditoLordoEur", rules::Euro(d.redditoComplessivo));
     }
     if (w.incidenza) {
         scrivi("txtNumComponNucleo", std::to_string(d.componenti));
         scrivi("txtNumFigliCarico", std::to_string(d.figli));
-        scrivi("txtRedditoAccessoEur", Euro(d.redditoAccesso));
+        scrivi("txtRedditoAccessoEur", rules::Euro(d.redditoAccesso));
         scrivi("txtFascia", d.fascia);
-        scrivi("txtIncidenzaCanRed", d.incidenza ? rules::Formato(*d.incidenza, "#0.#0") : "");
+        scrivi("txtIncidenzaCanRed",
+               d.incidenza ? rules::Formato(*d.incidenza, rules::kFormatoIncidenza) : "");
     }
     spunta("chkDebolezzaSoc", d.debolezzaSociale);
     for (std::size_t i = 0; i < d.opzioni.size(); ++i) {
@@ -139,7 +136,9 @@ void frmBaseVD::mostraEsito(const rules::Esito& e) {
         box.setEnabled(o.disponibile);
         perc.setEnabled(o.campoAttivo);
         if (w.percentuali[i]) {
-            perc.setText(o.percentualeZero ? "0" : rules::Formato(o.percentuale, "0.##"));
+            perc.setText(o.percentualeZero
+                             ? "0"
+                             : rules::Formato(o.percentuale, rules::kFormatoFinoADueDecimali));
         }
     }
     for (std::size_t i = 0; i < d.esclusioni.size(); ++i) spunta(kEsclusioni[i], d.esclusioni[i]);
@@ -198,7 +197,7 @@ std::optional<double> frmBaseVD::accetta(ui::Control& campo, Genere genere) {
 
 bool frmBaseVD::formattaImporto(ui::Control& campo) {
     const auto valore = accetta(campo, Genere::Importo);
-    if (valore) campo.setText(Euro(*valore));
+    if (valore) campo.setText(rules::Euro(*valore));
     return valore.has_value();
 }
 
@@ -209,7 +208,7 @@ std::optional<double> frmBaseVD::formattaPercentuale(ui::Control& campo) {
     }
     const auto valore = accetta(campo, Genere::Decimale);
     if (!valore) return std::nullopt;
-    campo.setText(rules::Formato(rules::SingolaPrecisione(*valore), "#0.00"));
+    campo.setText(rules::Formato(rules::SingolaPrecisione(*valore), rules::kFormatoDueDecimali));
     return rules::SingolaPrecisione(rules::Valore(campo.text()));
 }
 
@@ -221,7 +220,7 @@ bool frmBaseVD::conferma(const std::string& testo) {
 void frmBaseVD::EntrataImporto(ui::Control& campo) {
     // A refused text stays as the operator left it.
     if (const auto valore = rules::LeggiNumeroInserito(campo.text())) {
-        campo.setText(rules::Formato(*valore, "#.00"));
+        campo.setText(rules::Formato(*valore, rules::kFormatoInModifica));
     }
 }
 
@@ -231,11 +230,12 @@ void frmBaseVD::UscitaCanone() {
     if (!valore) return;
     if (rules::CanoneDaConfermare(*valore) &&
         !conferma("Il canone indicato supera " +
-                  rules::Formato(rules::ValoreParametro(rules::Parametro::CanonePlausibile), "0") +
+                  rules::Formato(rules::ValoreParametro(rules::Parametro::CanonePlausibile),
+                                 rules::kFormatoIntero) +
                   " Euro.")) {
         setFocus(canone);
     }
-    canone.setText(Euro(*valore));
+    canone.setText(rules::Euro(*valore));
     control("txtCanoneTabComuneEur").setText(canone.text());
     SommaReddito();
 }
@@ -276,12 +276,13 @@ void frmBaseVD::UscitaSuperficie() {
     switch (rules::VerificaSuperficie(*valore)) {
         case rules::EsitoSuperficie::Eccessiva:
             message("Il valore deve essere inferiore a " +
-                    rules::Formato(rules::kSuperficieMassima, "0"));
+                    rules::Formato(rules::kSuperficieMassima, rules::kFormatoIntero));
             setFocus(superficie);
             break;
         case rules::EsitoSuperficie::DaConfermare:
             if (!conferma("La superficie indicata supera " +
-                          rules::Formato(rules::kSuperficieDaConfermare, "0") + " mq.")) {
+                          rules::Formato(rules::kSuperficieDaConfermare, rules::kFormatoIntero) +
+                          " mq.")) {
                 setFocus(superficie);
             }
             break;
@@ -326,7 +327,7 @@ bool frmBaseVD::NumeriRegistrabili() {
     }
     // The members' incomes are sound now; the sums shown may come from a stored row.
     const auto importo = [this](const char* nome) {
-        return rules::Valore(rules::FormatoTesto(control(nome).text(), "#.00"));
+        return rules::Valore(rules::FormatoTesto(control(nome).text(), rules::kFormatoInModifica));
     };
     if (importo("txtSommaRedditiNucleoEur") < 0 || importo("txtRedditoAccessoEur") < 0) {
         message("Valore non valido");

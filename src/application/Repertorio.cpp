@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "store/Dialect.h"
 #include "store/RowSource.h"
 
 namespace application {
@@ -14,8 +13,8 @@ std::optional<std::string> AssegnaNumeroRepertorio(store::RowSource& datMax,
     const std::string puntoLavoro = datConfig.field("Punto_lavoro").toText();
     datMax.setSource(
         "Select max(val(mid(NumRepertorio,13))) as MaxVal from domanda where "
-        "left(NumRepertorio,6)=" +
-        store::quote(codComune));
+        "left(NumRepertorio,6)=?",
+        {codComune});
     datMax.requery();
     // A progressive that does not begin with a digit counts as 0, a negative one too; a
     // fraction rounds as the conversion to a whole number does, half to even.

@@ -8,6 +8,7 @@
 #include "application/Repertorio.h"
 #include "application/frmPercheVD.h"
 #include "rules/Calcoli.h"
+#include "rules/Campi.h"
 #include "rules/Date.h"
 #include "rules/Numeri.h"
 #include "startup/ModuloVD2005.h"
@@ -15,6 +16,7 @@
 #include "store/Dialect.h"
 #include "store/Text.h"
 #include "ui/Program.h"
+#include "ui/Tasti.h"
 
 namespace application {
 
@@ -22,12 +24,11 @@ namespace {
 
 // How a tied control's text is stored in its field.
 enum class Tipo {
-    Testo,     // text, null when empty
-    Lista,     // the list's code, null when none is chosen
-    Data,      // ISO date, null when the text is not a date
-    Importo,   // Euro amount: the number of the text (an empty text is 0)
-    Decimale,  // number, null when empty
-    Intero,    // whole number, null when empty
+    Testo,   // text, null when empty
+    Lista,   // the list's code, null when none is chosen
+    Data,    // ISO date, null when the text is not a date
+    Numero,  // number, null when empty; an amount (rules::ColonnaImporto) is 0 then
+    Intero,  // whole number, null when empty
 };
 
 struct Legame {
@@ -48,38 +49,30 @@ const Legame kLegami[] = {
     {"cmbComuneRich", -1, "ComuneRich", Tipo::Lista},
     {"txtIndiRich", -1, "IndiRich", Tipo::Testo},
     {"txtCapRich", -1, "CapRich", Tipo::Testo},
-    {"txtSommaRedditiNucleoEur", -1, "RedditoComplessivoEur", Tipo::Importo},
-    {"txtCanoneTotaleEur", -1, "CanoneTotaleEur", Tipo::Importo},
+    {"txtSommaRedditiNucleoEur", -1, "RedditoComplessivoEur", Tipo::Numero},
+    {"txtCanoneTotaleEur", -1, "CanoneTotaleEur", Tipo::Numero},
     {"txtContrattoNum", 0, "Contratto1Num", Tipo::Testo},
     {"txtContrattoNum", 1, "Contratto2Num", Tipo::Testo},
     {"txtCategCatasto", -1, "CategCatasto", Tipo::Testo},
-    {"txtSuperfAlloggio", -1, "SuperfAlloggio", Tipo::Decimale},
+    {"txtSuperfAlloggio", -1, "SuperfAlloggio", Tipo::Numero},
     {"txtNumAltreStanze", -1, "NumAltreStanze", Tipo::Intero},
     {"txtNumComponNucleo", -1, "NumComponNucleo", Tipo::Intero},
     {"txtNumFigliCarico", -1, "NumFigliCarico", Tipo::Intero},
-    {"txtRedditoLordoEur", -1, "RedditoComplessivoEur", Tipo::Importo, false},
-    {"txtCanoneTabComuneEur", -1, "CanoneTotaleEur", Tipo::Importo, false},
-    {"txtIncidenzaCanRed", -1, "IncidenzaCanRed", Tipo::Decimale},
-    {"txtRedditoAccessoEur", -1, "RedditoAccessoEur", Tipo::Importo},
+    {"txtRedditoLordoEur", -1, "RedditoComplessivoEur", Tipo::Numero, false},
+    {"txtCanoneTabComuneEur", -1, "CanoneTotaleEur", Tipo::Numero, false},
+    {"txtIncidenzaCanRed", -1, "IncidenzaCanRed", Tipo::Numero},
+    {"txtRedditoAccessoEur", -1, "RedditoAccessoEur", Tipo::Numero},
     {"txtFascia", -1, "Fascia", Tipo::Testo},
-    {"txtIncremPercFasciaA", -1, "IncremPercFasciaA", Tipo::Decimale},
-    {"txtIncremPercLimiteRed", -1, "IncremPercLimiteRed", Tipo::Decimale},
-    {"txtContribBase", -1, "ContribBase", Tipo::Importo},
-    {"txtIncremPercContrib", -1, "IncremPercContrib", Tipo::Decimale},
-    {"txtIncremImpoContrib", -1, "IncremImpoContrib", Tipo::Importo},
-    {"txtTotContrib", -1, "TotContrib", Tipo::Importo},
-    {"txtAltriContrib", -1, "AltriContributiDaEnti", Tipo::Importo},
-    {"txtContribRichiesto", -1, "ContribRichiesto", Tipo::Importo},
-    {"txtContribConcesso", -1, "ContribConcesso", Tipo::Importo},
-    {"txtCoFinanzComune", -1, "CoFinanzComune", Tipo::Importo},
-};
-
-// The amount boxes, reformatted whenever a row is shown.
-const char* const kImporti[] = {
-    "txtSommaRedditiNucleoEur", "txtCanoneTotaleEur",    "txtRedditoLordoEur",
-    "txtRedditoAccessoEur",     "txtCanoneTabComuneEur", "txtContribBase",
-    "txtIncremImpoContrib",     "txtTotContrib",         "txtContribConcesso",
-    "txtAltriContrib",          "txtContribRichiesto",   "txtCoFinanzComune",
+    {"txtIncremPercFasciaA", -1, "IncremPercFasciaA", Tipo::Numero},
+    {"txtIncremPercLimiteRed", -1, "IncremPercLimiteRed", Tipo::Numero},
+    {"txtContribBase", -1, "ContribBase", Tipo::Numero},
+    {"txtIncremPercContrib", -1, "IncremPercContrib", Tipo::Numero},
+    {"txtIncremImpoContrib", -1, "IncremImpoContrib", Tipo::Numero},
+    {"txtTotContrib", -1, "TotContrib", Tipo::Numero},
+    {"txtAltriContrib", -1, "AltriContributiDaEnti", Tipo::Numero},
+    {"txtContribRichiesto", -1, "ContribRichiesto", Tipo::Numero},
+    {"txtContribConcesso", -1, "ContribConcesso", Tipo::Numero},
+    {"txtCoFinanzComune", -1, "CoFinanzComune", Tipo::Numero},
 };
 
 // Check boxes stored as the flags "1" and "0".
@@ -113,15 +106,21 @@ const Spunta kEsclusioni[] = {
     {"chkEsclusaIstruttoria", "FlagEsclusaIstruttoria"},
 };
 
-// Option groups stored as the letter of the selected option.
+// Option groups stored as the letter of the selected option, captioned with its description.
 struct Opzione {
     const char* controllo;
-    const char* lettera;
+    const rules::Codice& codice;
 };
-const Opzione kConsFab[] = {{"opConsFabP", "P"}, {"opConsFabM", "M"}, {"opConsFabB", "B"}};
-const Opzione kConsAll[] = {{"opConsAllP", "P"}, {"opConsAllM", "M"}, {"opConsAllB", "B"}};
-const Opzione kTipoCont[] = {
-    {"opTipoContConc", "C"}, {"opTipoContLib", "L"}, {"opTipoContTran", "T"}};
+const Opzione kConsFab[] = {{"opConsFabP", rules::kStatiConservazione[0]},
+                            {"opConsFabM", rules::kStatiConservazione[1]},
+                            {"opConsFabB", rules::kStatiConservazione[2]}};
+const Opzione kConsAll[] = {{"opConsAllP", rules::kStatiConservazione[0]},
+                            {"opConsAllM", rules::kStatiConservazione[1]},
+                            {"opConsAllB", rules::kStatiConservazione[2]}};
+const Opzione kTipoCont[] = {{"opTipoContConc", rules::kTipiContratto[0]},
+                             {"opTipoContLib", rules::kTipiContratto[1]},
+                             {"opTipoContTran", rules::kTipiContratto[2]},
+                             {"opTipoContNon", rules::kContrattoNonSpecificato}};
 
 struct DataContratto {
     const char* controllo;
@@ -145,10 +144,12 @@ store::Value flag(bool on) {
 }
 
 // Finds an application by its register number.
-std::string criterio(const std::string& numero) {
-    return "NumRepertorio=" + store::quote(numero);
+bool trova(store::RowSource& rs, const std::string& numero) {
+    return rs.findFirst("NumRepertorio=?", {numero});
 }
 
+// The pages of the tab strip, in the order of their titles below.
+enum Pagina : int { kPaginaNucleo, kPaginaAlloggio, kPaginaStatistica, kPaginaComune };
 const char* const kPagine[] = {
     "Informazioni personali e reddituali",
     "Informazioni sull'alloggio locato",
@@ -158,8 +159,12 @@ const char* const kPagine[] = {
 
 }  // namespace
 
-frmBaseVD::frmBaseVD(ui::Program& program, startup::ModuloVD2005& modulo)
-    : ui::Screen(program, "frmBaseVD", "Vendral"), modulo_(modulo) {
+frmBaseVD::frmBaseVD(ui::Program& program, startup::ModuloVD2005& modulo,
+                     std::optional<std::string> numero)
+    : ui::Screen(program, "frmBaseVD", "Vendral"),
+      modulo_(modulo),
+      nuova_(!numero),
+      numero_(numero.value_or("")) {
     creaIntestazione();
     auto& tab = add(ui::Kind::TabStrip, "SSTab1");
     tab.pages.assign(std::begin(kPagine), std::end(kPagine));
@@ -203,7 +208,7 @@ void frmBaseVD::accoppia(ui::Control& a, ui::Control& b) {
 }
 
 void frmBaseVD::aggiungiRigheNucleo() {
-    AggiungiRigheNucleo(*this, 0);
+    AggiungiRigheNucleo(*this, kPaginaNucleo);
     for (int i = 0; i < kRigheNucleo; ++i) {
         ui::Control& nome = control("txtNucleoNome", i);
         ui::Control& parent = control("cmbNucleoParent", i);
@@ -252,17 +257,18 @@ void frmBaseVD::creaIntestazione() {
     txtIndiRich.onLeave = [this, &txtIndiRich] { UscitaAnagrafica(txtIndiRich); };
     auto& txtCapRich = add(ui::Kind::TextBox, "txtCapRich");
     txtCapRich.maxLength = 5;
-    txtCapRich.onKeyPress = [](int& key) { key = startup::FiltraNumeri(key); };
+    txtCapRich.onKeyPress = [](int& key) { key = ui::FiltraNumeri(key); };
 }
 
 void frmBaseVD::creaPaginaNucleo() {
     aggiungiRigheNucleo();
-    campoCalcolato(*this, "txtSommaRedditiNucleoEur", 0, true);
+    campoCalcolato(*this, "txtSommaRedditiNucleoEur", kPaginaNucleo, true);
     auto& frame = conTesto(*this, ui::Kind::Frame, "frameDebolezza",
-                           "Situazioni di particolare debolezza sociale", 0);
+                           "Situazioni di particolare debolezza sociale", kPaginaNucleo);
     for (std::size_t i = 0; i < std::size(kDebolezza); ++i) {
-        ui::Control& c = conTesto(*this, ui::Kind::CheckBox, kDebolezza[i].controllo,
-                                  rules::DidascaliaDebolezza(static_cast<int>(i)), 0, &frame);
+        ui::Control& c =
+            conTesto(*this, ui::Kind::CheckBox, kDebolezza[i].controllo,
+                     rules::DidascaliaDebolezza(static_cast<int>(i)), kPaginaNucleo, &frame);
         // Ticking or unticking takes effect when the operator moves on.
         c.onLeave = [this] { VerificaDebolSoc(); };
     }
@@ -270,41 +276,41 @@ void frmBaseVD::creaPaginaNucleo() {
 
 void frmBaseVD::creaPaginaAlloggio() {
     auto& canone = add(ui::Kind::TextBox, "txtCanoneTotaleEur");
-    canone.page = 1;
+    canone.page = kPaginaAlloggio;
     canone.maxLength = 17;
     canone.rightAligned = true;
     canone.onEnter = [this, &canone] { EntrataImporto(canone); };
-    canone.onKeyPress = [&canone](int& key) {
-        key = rules::FiltraNumeriVirgole(key, canone.text());
-    };
+    canone.onKeyPress = [&canone](int& key) { key = ui::FiltraNumeriVirgole(key, canone.text()); };
     canone.onLeave = [this] { UscitaCanone(); };
 
     auto& priv = conTesto(*this, ui::Kind::CheckBox, "chkTipAlloggioPriv",
-                          "Alloggio di Proprietà Privata", 1);
+                          "Alloggio di Proprietà Privata", kPaginaAlloggio);
     auto& erp = conTesto(*this, ui::Kind::CheckBox, "chkTipAlloggioErp",
-                         "Alloggio di Edilizia Residenziale Pubblica", 1);
+                         "Alloggio di Edilizia Residenziale Pubblica", kPaginaAlloggio);
     accoppia(erp, priv);
 
-    auto& contratto =
-        conTesto(*this, ui::Kind::Frame, "frameContratto", "Contratto di locazione", 1);
+    auto& contratto = conTesto(*this, ui::Kind::Frame, "frameContratto", "Contratto di locazione",
+                               kPaginaAlloggio);
     for (int i = 0; i < 2; ++i) {
-        auto& numero =
-            conTesto(*this, ui::Kind::TextBox, "txtContrattoNum", nullptr, 1, &contratto, i);
+        auto& numero = conTesto(*this, ui::Kind::TextBox, "txtContrattoNum", nullptr,
+                                kPaginaAlloggio, &contratto, i);
         numero.maxLength = 20;
         numero.onLeave = [this, &numero] { UscitaMaiuscolo(numero); };
         for (const char* name : {"txtContrattoDataReg", "txtContrattoDataIni"}) {
-            auto& data = conTesto(*this, ui::Kind::DateBox, name, nullptr, 1, &contratto, i);
+            auto& data =
+                conTesto(*this, ui::Kind::DateBox, name, nullptr, kPaginaAlloggio, &contratto, i);
             data.onLeave = [this, &data] { UscitaDataContratto(data); };
         }
     }
-    auto& nonRegistr =
-        conTesto(*this, ui::Kind::CheckBox, "chkFlagNonRegistr",
-                 "Alloggio di Proprietà di una società non tenuta alla registrazione", 1);
+    auto& nonRegistr = conTesto(
+        *this, ui::Kind::CheckBox, "chkFlagNonRegistr",
+        "Alloggio di Proprietà di una società non tenuta alla registrazione", kPaginaAlloggio);
     nonRegistr.onChange = [this] { VerificaDomandaAmmessa(); };
 
-    auto& catasto =
-        conTesto(*this, ui::Kind::Frame, "frameCatasto", "Tipologia catastale dell'alloggio", 1);
-    auto& categoria = conTesto(*this, ui::Kind::TextBox, "txtCategCatasto", nullptr, 1, &catasto);
+    auto& catasto = conTesto(*this, ui::Kind::Frame, "frameCatasto",
+                             "Tipologia catastale dell'alloggio", kPaginaAlloggio);
+    auto& categoria =
+        conTesto(*this, ui::Kind::TextBox, "txtCategCatasto", nullptr, kPaginaAlloggio, &catasto);
     categoria.maxLength = 3;
     categoria.onLeave = [this, &categoria] { UscitaMaiuscolo(categoria); };
     conTesto(*this, ui::Kind::Label, "lblNotaCategoria",
@@ -316,65 +322,59 @@ void frmBaseVD::creaPaginaAlloggio() {
 
 void frmBaseVD::creaPaginaStatistica() {
     auto& superficie = add(ui::Kind::TextBox, "txtSuperfAlloggio");
-    superficie.page = 2;
+    superficie.page = kPaginaStatistica;
     superficie.maxLength = 6;
     superficie.onKeyPress = [&superficie](int& key) {
-        key = rules::FiltraNumeriVirgole(key, superficie.text());
+        key = ui::FiltraNumeriVirgole(key, superficie.text());
     };
     superficie.onLeave = [this] { UscitaSuperficie(); };
 
-    auto& conservazione =
-        conTesto(*this, ui::Kind::Frame, "frameConservazione", "Stato di conservazione", 2);
-    const char* const stati[] = {"Pessimo", "Mediocre", "Buono"};
+    auto& conservazione = conTesto(*this, ui::Kind::Frame, "frameConservazione",
+                                   "Stato di conservazione", kPaginaStatistica);
     const std::pair<const Opzione*, const char*> righe[] = {{kConsFab, "ConsFab"},
                                                             {kConsAll, "ConsAll"}};
     for (const auto& [opzioni, gruppo] : righe) {
-        for (std::size_t i = 0; i < std::size(stati); ++i) {
-            auto& op = conTesto(*this, ui::Kind::OptionButton, opzioni[i].controllo, stati[i], 2,
-                                &conservazione);
+        for (std::size_t i = 0; i < std::size(rules::kStatiConservazione); ++i) {
+            auto& op = conTesto(*this, ui::Kind::OptionButton, opzioni[i].controllo,
+                                opzioni[i].codice.descrizione, kPaginaStatistica, &conservazione);
             op.group = gruppo;
         }
     }
 
-    auto& composizione =
-        conTesto(*this, ui::Kind::Frame, "frameComposizione", "Composizione dell'alloggio", 2);
+    auto& composizione = conTesto(*this, ui::Kind::Frame, "frameComposizione",
+                                  "Composizione dell'alloggio", kPaginaStatistica);
     const char* const stanze[] = {"Cucina", "Cucinino", "Bagno", "Ripostiglio", "Ingresso"};
     for (std::size_t i = 0; i < std::size(kComposizione); ++i) {
-        conTesto(*this, ui::Kind::CheckBox, kComposizione[i].controllo, stanze[i], 2,
-                 &composizione);
+        conTesto(*this, ui::Kind::CheckBox, kComposizione[i].controllo, stanze[i],
+                 kPaginaStatistica, &composizione);
     }
     accoppia(control("chkCompAllCucina"), control("chkCompAllCucinino"));
-    auto& altreStanze =
-        conTesto(*this, ui::Kind::TextBox, "txtNumAltreStanze", nullptr, 2, &composizione);
+    auto& altreStanze = conTesto(*this, ui::Kind::TextBox, "txtNumAltreStanze", nullptr,
+                                 kPaginaStatistica, &composizione);
     altreStanze.maxLength = 2;
-    altreStanze.onKeyPress = [](int& key) { key = startup::FiltraNumeri(key); };
+    altreStanze.onKeyPress = [](int& key) { key = ui::FiltraNumeri(key); };
     altreStanze.onLeave = [this] { UscitaAltreStanze(); };
 
-    auto& tipo =
-        conTesto(*this, ui::Kind::Frame, "frameTipoContratto", "Tipologia del contratto", 2);
-    const std::pair<const char*, const char*> tipi[] = {
-        {"opTipoContConc", "Concordato"},
-        {"opTipoContLib", "Libero"},
-        {"opTipoContTran", "Transitorio"},
-        {"opTipoContNon", "Non specificato"},
-    };
-    for (const auto& [name, caption] : tipi) {
-        conTesto(*this, ui::Kind::OptionButton, name, caption, 2, &tipo).group = "TipoCont";
+    auto& tipo = conTesto(*this, ui::Kind::Frame, "frameTipoContratto", "Tipologia del contratto",
+                          kPaginaStatistica);
+    for (const Opzione& o : kTipoCont) {
+        conTesto(*this, ui::Kind::OptionButton, o.controllo, o.codice.descrizione,
+                 kPaginaStatistica, &tipo)
+            .group = "TipoCont";
     }
 }
 
 void frmBaseVD::creaPaginaComune() {
-    constexpr int kPagina = 3;
-    campoCalcolato(*this, "txtNumComponNucleo", kPagina, false);
-    campoCalcolato(*this, "txtNumFigliCarico", kPagina, false);
-    campoCalcolato(*this, "txtRedditoLordoEur", kPagina, true);
-    campoCalcolato(*this, "txtCanoneTabComuneEur", kPagina, true);
-    campoCalcolato(*this, "txtIncidenzaCanRed", kPagina, false);
-    campoCalcolato(*this, "txtRedditoAccessoEur", kPagina, true);
-    campoCalcolato(*this, "txtFascia", kPagina, false);
+    campoCalcolato(*this, "txtNumComponNucleo", kPaginaComune, false);
+    campoCalcolato(*this, "txtNumFigliCarico", kPaginaComune, false);
+    campoCalcolato(*this, "txtRedditoLordoEur", kPaginaComune, true);
+    campoCalcolato(*this, "txtCanoneTabComuneEur", kPaginaComune, true);
+    campoCalcolato(*this, "txtIncidenzaCanRed", kPaginaComune, false);
+    campoCalcolato(*this, "txtRedditoAccessoEur", kPaginaComune, true);
+    campoCalcolato(*this, "txtFascia", kPaginaComune, false);
     auto& chkDebolezzaSoc =
         conTesto(*this, ui::Kind::CheckBox, "chkDebolezzaSoc",
-                 "Presenza di situazioni di particolare debolezza sociale", kPagina);
+                 "Presenza di situazioni di particolare debolezza sociale", kPaginaComune);
     chkDebolezzaSoc.setLocked(true);
     chkDebolezzaSoc.tabStop = false;
 
@@ -383,44 +383,46 @@ void frmBaseVD::creaPaginaComune() {
     // application; the rules run the reactions of their own changes themselves.
     auto opzione = [this](const char* box, rules::Opzione o, const char* field,
                           ui::Control* frame) {
-        auto& chk = conTesto(*this, ui::Kind::CheckBox, box, rules::Didascalia(o), kPagina, frame);
+        auto& chk =
+            conTesto(*this, ui::Kind::CheckBox, box, rules::Didascalia(o), kPaginaComune, frame);
         chk.onChange = [this, o] {
             if (!BloccaEventi) Regole(rules::CambioDi(o));
         };
-        auto& perc = conTesto(*this, ui::Kind::TextBox, field, nullptr, kPagina, frame);
+        auto& perc = conTesto(*this, ui::Kind::TextBox, field, nullptr, kPaginaComune, frame);
         perc.maxLength = 5;
-        perc.onKeyPress = [&perc](int& key) { key = rules::FiltraNumeriVirgole(key, perc.text()); };
+        perc.onKeyPress = [&perc](int& key) { key = ui::FiltraNumeriVirgole(key, perc.text()); };
         perc.onLeave = [this, &perc] { UscitaPercentuale(perc); };
     };
     auto& limiti = conTesto(*this, ui::Kind::Frame, "frameIncrementoLimiti",
-                            "Incremento dei limiti di reddito", kPagina);
+                            "Incremento dei limiti di reddito", kPaginaComune);
     opzione("chkIncremLimiteFascia", rules::Opzione::LimiteFasciaA, "txtIncremPercFasciaA",
             &limiti);
     opzione("chkIncremLimiteRed", rules::Opzione::LimiteReddito, "txtIncremPercLimiteRed", &limiti);
 
-    campoCalcolato(*this, "txtContribBase", kPagina, true);
+    campoCalcolato(*this, "txtContribBase", kPaginaComune, true);
     opzione("chkIncremContrib", rules::Opzione::Contributo, "txtIncremPercContrib", nullptr);
-    auto& ridotto = conTesto(*this, ui::Kind::Label, "lblIncremRidotto", "(ridotto)", kPagina);
+    auto& ridotto =
+        conTesto(*this, ui::Kind::Label, "lblIncremRidotto", "(ridotto)", kPaginaComune);
     ridotto.setForeColor("#FF0000");
     ridotto.setVisible(false);
-    campoCalcolato(*this, "txtIncremImpoContrib", kPagina, true);
-    campoCalcolato(*this, "txtTotContrib", kPagina, true);
+    campoCalcolato(*this, "txtIncremImpoContrib", kPaginaComune, true);
+    campoCalcolato(*this, "txtTotContrib", kPaginaComune, true);
 
     // The amounts the municipality fills in.
     auto importoComune = [this](const char* name, int maxLength) {
         auto& c = add(ui::Kind::TextBox, name);
-        c.page = kPagina;
+        c.page = kPaginaComune;
         c.maxLength = maxLength;
         c.rightAligned = true;
         c.onEnter = [this, &c] { EntrataImporto(c); };
-        c.onKeyPress = [&c](int& key) { key = rules::FiltraNumeriVirgole(key, c.text()); };
+        c.onKeyPress = [&c](int& key) { key = ui::FiltraNumeriVirgole(key, c.text()); };
         c.onLeave = [this, &c] { UscitaImportoComune(c); };
     };
     importoComune("txtAltriContrib", 17);
-    campoCalcolato(*this, "txtContribRichiesto", kPagina, true);
+    campoCalcolato(*this, "txtContribRichiesto", kPaginaComune, true);
     importoComune("txtContribConcesso", 10);
     importoComune("txtCoFinanzComune", 10);
-    campoCalcolato(*this, "txtContribDaErogare", kPagina, true);
+    campoCalcolato(*this, "txtContribDaErogare", kPaginaComune, true);
 
     // The verdict and the exclusions are the program's, except the municipality's own.
     using rules::Didascalia;
@@ -437,15 +439,15 @@ void frmBaseVD::creaPaginaComune() {
     };
     // Set by the program only: shown, never reached with Tab.
     for (const auto& [name, caption] : verdetto) {
-        auto& chk = conTesto(*this, ui::Kind::CheckBox, name, caption, kPagina);
+        auto& chk = conTesto(*this, ui::Kind::CheckBox, name, caption, kPaginaComune);
         chk.setLocked(true);
         chk.tabStop = false;
     }
     conTesto(*this, ui::Kind::CheckBox, "chkEsclusaIstruttoria",
-             Didascalia(Esclusione::Istruttoria), kPagina)
+             Didascalia(Esclusione::Istruttoria), kPaginaComune)
         .onChange = [this] { VerificaDomandaAmmessa(); };
     // The reasoning behind the verdict and the amounts shown.
-    conTesto(*this, ui::Kind::Button, "cmdPerche", "&Perché?", kPagina).onClick = [this] {
+    conTesto(*this, ui::Kind::Button, "cmdPerche", "&Perché?", kPaginaComune).onClick = [this] {
         cmdPerche_Click();
     };
 }
@@ -456,9 +458,9 @@ void frmBaseVD::creaPulsanti() {
     };
     pulsante("cmdInserimento", "&Registra").onClick = [this] { ValorizzaRs(); };
     pulsante("cmdNuova", "&Nuova Domanda").onClick = [this] {
-        modulo_.NuovaDomanda = true;
+        nuova_ = true;
         annullaRigaPendente();
-        control("SSTab1").setCurrentPage(0);
+        control("SSTab1").setCurrentPage(kPaginaNucleo);
         Attiva();
     };
     pulsante("cmdStampa", "&Stampa Ricevuta").onClick = [this] { cmdStampa_Click(); };
@@ -506,7 +508,7 @@ void frmBaseVD::Attiva() {
         DataEmisBando = dataBando("Data_emis_bando");
         DataChiusBando = dataBando("Data_chius_bando");
         datDomanda_->requery();
-        if (modulo_.NuovaDomanda) {
+        if (nuova_) {
             datDomanda_->addNew();
             mostraCampiLegati();
             const auto numero = AssegnaNumeroRepertorio(*datMax_, *datConfig_);
@@ -522,10 +524,10 @@ void frmBaseVD::Attiva() {
             control("txtRepertorio").setText(*numero);
             control("cmbComuneRich").setBoundValue(datConfig_->field("CodComune").toText());
             PulisciControlli();
-        } else if (datDomanda_->findFirst(criterio(modulo_.NumRepertorioScelto))) {
-            ValorizzaControlli(1);
+        } else if (trova(*datDomanda_, numero_)) {
+            ValorizzaControlli(Modo::Apertura);
         } else {
-            message("La domanda " + modulo_.NumRepertorioScelto + " non è presente in archivio.");
+            message("La domanda " + numero_ + " non è presente in archivio.");
             chiudi();
         }
     } catch (const store::DbError& e) {
@@ -548,8 +550,7 @@ void frmBaseVD::mostraCampiLegati() {
             case Tipo::Data:
                 c.setText(rules::FormattaDataMemorizzata(v.toText()));
                 break;
-            case Tipo::Importo:
-            case Tipo::Decimale:
+            case Tipo::Numero:
             case Tipo::Intero:
                 c.setText(rules::NumeroMemorizzato(v));
                 break;
@@ -557,7 +558,7 @@ void frmBaseVD::mostraCampiLegati() {
     }
 }
 
-void frmBaseVD::ValorizzaControlli(int modo) {
+void frmBaseVD::ValorizzaControlli(Modo modo) {
     // The row just made current shows in the tied controls; it stays being edited.
     mostraCampiLegati();
     store::RowSource& rs = *datDomanda_;
@@ -566,13 +567,15 @@ void frmBaseVD::ValorizzaControlli(int modo) {
         rs.field("ContribBase").toDouble() * rs.field("IncremPercContrib").toDouble() / 100, 2);
     control("lblIncremRidotto")
         .setVisible(incrementoPieno > rs.field("IncremImpoContrib").toDouble());
-    if (modo == 1) CaricaNucleo(*this, *datNucleo_, rs.field("NumRepertorio").toText());
-    for (const char* name : kImporti) {
+    if (modo == Modo::Apertura)
+        CaricaNucleo(*this, *datNucleo_, rs.field("NumRepertorio").toText());
+    for (const Legame& l : kLegami) {
+        if (!rules::ColonnaImporto(l.campo)) continue;
         // A stored value with no decimal form (an infinity) stays as it reads, so that
         // registering refuses it rather than store 0.
-        ui::Control& c = control(name);
+        ui::Control& c = control(l.controllo, l.indice);
         if (c.text().empty() || rules::LeggiNumero(c.text())) {
-            c.setText(rules::Formato(rules::Valore(c.text()), "#,##0.00"));
+            c.setText(rules::Euro(rules::Valore(c.text())));
         }
     }
     for (const DataContratto& d : kDateContratto) {
@@ -586,7 +589,7 @@ void frmBaseVD::ValorizzaControlli(int modo) {
     };
     const auto seleziona = [this, &rs](const auto& opzioni, const char* campo) {
         for (const Opzione& o : opzioni) {
-            if (rs.field(campo).toText() == o.lettera) {
+            if (rs.field(campo).toText() == o.codice.lettera) {
                 control(o.controllo).setValue(1);
                 return true;
             }
@@ -594,7 +597,7 @@ void frmBaseVD::ValorizzaControlli(int modo) {
         return false;
     };
     for (const Spunta& s : kDebolezza) spunta(s);
-    if (rs.field("FlagTipoAlloggio").toText() == "E") {
+    if (rs.field("FlagTipoAlloggio").toText() == rules::kAlloggioErp.lettera) {
         control("chkTipAlloggioErp").setValue(1);
     } else {
         control("chkTipAlloggioPriv").setValue(1);
@@ -644,7 +647,7 @@ void frmBaseVD::scriviCampi(const store::DateTime& adesso) {
     store::RowSource& rs = *datDomanda_;
     const auto selezionata = [this](const auto& opzioni) -> const char* {
         for (const Opzione& o : opzioni) {
-            if (control(o.controllo).value() == 1) return o.lettera;
+            if (control(o.controllo).value() == 1) return o.codice.lettera;
         }
         return nullptr;
     };
@@ -653,9 +656,12 @@ void frmBaseVD::scriviCampi(const store::DateTime& adesso) {
     };
 
     for (const Spunta& s : kDebolezza) spuntata(s);
-    rs.setField("FlagTipoAlloggio", control("chkTipAlloggioErp").value() == 1 ? "E" : "P");
+    rs.setField("FlagTipoAlloggio", control("chkTipAlloggioErp").value() == 1
+                                        ? rules::kAlloggioErp.lettera
+                                        : rules::kAlloggioPrivato.lettera);
     const char* tipo = selezionata(kTipoCont);
-    rs.setField("FlagTipoContratto", tipo != nullptr ? tipo : "N");
+    rs.setField("FlagTipoContratto",
+                tipo != nullptr ? tipo : rules::kContrattoNonSpecificato.lettera);
     // With no state of repair chosen the stored one stays.
     if (const char* fab = selezionata(kConsFab)) rs.setField("FlagConserFab", fab);
     if (const char* all = selezionata(kConsAll)) rs.setField("FlagConserAll", all);
@@ -685,11 +691,8 @@ void frmBaseVD::scriviCampi(const store::DateTime& adesso) {
             case Tipo::Data:
                 v = dataMemorizzata(testo);
                 break;
-            case Tipo::Importo:
-                v = rules::Valore(testo);
-                break;
-            case Tipo::Decimale:
-                if (!testo.empty()) v = rules::Valore(testo);
+            case Tipo::Numero:
+                if (!testo.empty() || rules::ColonnaImporto(l.campo)) v = rules::Valore(testo);
                 break;
             case Tipo::Intero:
                 if (!testo.empty())
@@ -723,7 +726,7 @@ void frmBaseVD::ValorizzaRs() {
             break;
     }
     const auto importo = [this](const char* name) {
-        return rules::Valore(rules::FormatoTesto(control(name).text(), "#.00"));
+        return rules::Valore(rules::FormatoTesto(control(name).text(), rules::kFormatoInModifica));
     };
     if (importo("txtSommaRedditiNucleoEur") == importo("txtCanoneTotaleEur") &&
         message("Il Reddito Complessivo è uguale al Canone.\r\nProseguire con la registrazione ? ",
@@ -742,7 +745,7 @@ void frmBaseVD::ValorizzaRs() {
         apriRigaPendente(numero);
         scriviCampi(adesso);
         datDomanda_->update();
-        db_.execute("Delete from NucleoFam where NumRepertorio=" + store::quote(numero));
+        db_.execute("Delete from NucleoFam where NumRepertorio=?", {numero});
         MemorizzaNucleo(*this, db_, numero, adesso);
         tx.commit();
     } catch (const store::DbError& e) {
@@ -761,10 +764,10 @@ void frmBaseVD::ValorizzaRs() {
         return;
     }
 
-    modulo_.NuovaDomanda = false;
+    nuova_ = false;
     try {
-        datDomanda_->findFirst(criterio(numero));
-        ValorizzaControlli(2);
+        trova(*datDomanda_, numero);
+        ValorizzaControlli(Modo::DopoRegistrazione);
     } catch (const store::DbError& e) {
         segnala(e);
     }
@@ -772,11 +775,11 @@ void frmBaseVD::ValorizzaRs() {
 }
 
 void frmBaseVD::apriRigaPendente(const std::string& numero) {
-    if (modulo_.NuovaDomanda) {
+    if (nuova_) {
         if (datDomanda_->editMode() != store::EditMode::Adding) datDomanda_->addNew();
         return;
     }
-    if (!datDomanda_->findFirst(criterio(numero))) {
+    if (!trova(*datDomanda_, numero)) {
         throw store::DbError(store::kErrNoCurrentRow, "Nessun record corrente.",
                              "frmBaseVD.ValorizzaRs");
     }

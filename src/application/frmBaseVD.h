@@ -25,7 +25,9 @@ namespace application {
 
 class frmBaseVD : public ui::Screen {
 public:
-    frmBaseVD(ui::Program& program, startup::ModuloVD2005& modulo);
+    // A new application when numero is empty, else the stored application of that number.
+    frmBaseVD(ui::Program& program, startup::ModuloVD2005& modulo,
+              std::optional<std::string> numero);
 
     void onActivate() override;
     void onUnload() override;
@@ -47,7 +49,10 @@ private:
     // Opens a new application or the one chosen on the search screen; closes the screen when
     // no register number is left, the chosen application is missing or the engine fails.
     void Attiva();
-    void ValorizzaControlli(int modo);
+    // Why a row is shown: opened (its household rows are read too), or just registered (the
+    // household rows on screen are the ones stored).
+    enum class Modo { Apertura, DopoRegistrazione };
+    void ValorizzaControlli(Modo modo);
     void PulisciControlli();
     void ValorizzaRs();
     // The pending row a save writes: the new row being inserted, or the stored row of this
@@ -117,6 +122,9 @@ private:
     rules::Completezza ValidaCampi();
 
     startup::ModuloVD2005& modulo_;
+    // A new application is shown (until it is registered), or the stored one of numero_.
+    bool nuova_;
+    std::string numero_;
     // True only while the program changes check boxes whose reactions must not run: the
     // clearing of the paired boxes, and the results of the rules shown.
     bool BloccaEventi = false;

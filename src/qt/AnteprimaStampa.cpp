@@ -28,7 +28,8 @@ namespace gui {
 namespace {
 
 const int kScale[] = {50, 75, 100, 125, 150, 200};
-constexpr int kPrimaScala = 2;  // after "Adatta alla larghezza" and "Pagina intera"
+// The entries of the zoom list: the two fits, then the scales of kScale.
+enum VoceScala : int { kAdattaLarghezza, kPaginaIntera, kPrimaScala };
 
 QPushButton* bottone(const QString& testo, QWidget* parent, const QString& suggerimento = {}) {
     auto* b = new QPushButton(testo, parent);
@@ -153,9 +154,9 @@ double AnteprimaStampa::zoom() const {
     const double largo = area_->viewport()->width() - 24;
     const double alto = area_->viewport()->height() - 24;
     switch (scala_->currentIndex()) {
-        case 0:
+        case kAdattaLarghezza:
             return largo / carta.width();
-        case 1:
+        case kPaginaIntera:
             return std::min(largo / carta.width(), alto / carta.height());
         default:
             return kScale[scala_->currentIndex() - kPrimaScala] / 100.0;

@@ -26,6 +26,7 @@
 
 #include "qt/Layouts.h"
 #include "ui/Screen.h"
+#include "ui/Tasti.h"
 
 namespace gui {
 
@@ -124,12 +125,12 @@ bool takesFocus(ui::Kind kind) {
 int keyCode(const QKeyEvent* e) {
     switch (e->key()) {
         case Qt::Key_Backspace:
-            return 8;
+            return ui::kTastoBackspace;
         case Qt::Key_Return:
         case Qt::Key_Enter:
-            return 13;
+            return ui::kTastoInvio;
         case Qt::Key_Escape:
-            return 27;
+            return ui::kTastoEsc;
         default:
             break;
     }
@@ -813,14 +814,15 @@ bool Binder::keyPress(int viewId, Binding& b, QKeyEvent* e) {
     int through = 0;
     runNow(Action{viewId, &c, false, [&] {
                       // Enter on a button presses that button.
-                      if (code == 13 && c.kind() == ui::Kind::Button) {
+                      if (code == ui::kTastoInvio && c.kind() == ui::Kind::Button) {
                           s.operatorClick(c);
                       } else {
                           through = s.operatorKey(c, code);
                       }
                   }});
     // Enter and Esc belong to the model alone.
-    if (view(viewId) == nullptr || code == 13 || code == 27 || through == 0) return true;
+    if (view(viewId) == nullptr || code == ui::kTastoInvio || code == ui::kTastoEsc || through == 0)
+        return true;
     if (through == code) return false;
     deliverKey(b.widget, through);
     return true;
@@ -893,8 +895,9 @@ bool Binder::completionKey(int viewId, Binding& b, QKeyEvent* e) {
 
 void Binder::deliverKey(QWidget* w, int code) {
     const char32_t ch = static_cast<char32_t>(code);
-    QKeyEvent replaced(QEvent::KeyPress, code == 8 ? Qt::Key_Backspace : Qt::Key_unknown,
-                       Qt::NoModifier, code == 8 ? QString() : QString::fromUcs4(&ch, 1));
+    const bool backspace = code == ui::kTastoBackspace;
+    QKeyEvent replaced(QEvent::KeyPress, backspace ? Qt::Key_Backspace : Qt::Key_unknown,
+                       Qt::NoModifier, backspace ? QString() : QString::fromUcs4(&ch, 1));
     passKey_ = true;
     QCoreApplication::sendEvent(w, &replaced);
     passKey_ = false;

@@ -29,6 +29,7 @@
 #include "qt/RigheTabella.h"
 #include "reports/ControlloHtml.h"
 #include "reports/Limiti.h"
+#include "rules/Numeri.h"
 
 namespace gui {
 
@@ -686,7 +687,7 @@ void EsportaXlsx(const ui::ReportRequest& r, const QString& file) {
     lxw_format* grassetto = workbook_add_format(libro);
     format_set_bold(grassetto);
     lxw_format* importo = workbook_add_format(libro);
-    format_set_num_format(importo, "#,##0.00");
+    format_set_num_format(importo, rules::kFormatoImporto);
     for (std::size_t c = 0; c < r.columns.size(); ++c)
         worksheet_write_string(foglio, 0, static_cast<lxw_col_t>(c), r.columns[c].c_str(),
                                grassetto);

@@ -9,6 +9,7 @@
 #include "reports/ControlloHtml.h"
 #include "reports/Limiti.h"
 #include "reports/Riempimento.h"
+#include "store/Text.h"
 
 namespace reports {
 
@@ -120,24 +121,10 @@ void leggiChiave(Definizione& d, Lettura& l, std::string_view chiave, std::strin
 int rigaNonUtf8(std::string_view s) {
     int riga = 1;
     for (std::size_t i = 0; i < s.size();) {
-        const auto c = static_cast<unsigned char>(s[i]);
-        if (c == '\n') ++riga;
-        if (c < 0x80) {
-            ++i;
-            continue;
-        }
-        const std::size_t n = c >= 0xC2 && c <= 0xDF   ? 2
-                              : c >= 0xE0 && c <= 0xEF ? 3
-                              : c >= 0xF0 && c <= 0xF4 ? 4
-                                                       : 0;
-        if (n == 0 || i + n > s.size()) return riga;
-        const auto b = static_cast<unsigned char>(s[i + 1]);
-        if ((c == 0xE0 && b < 0xA0) || (c == 0xED && b > 0x9F) || (c == 0xF0 && b < 0x90) ||
-            (c == 0xF4 && b > 0x8F))
-            return riga;
-        for (std::size_t k = 1; k < n; ++k)
-            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return riga;
-        i += n;
+        const auto c = store::utf8Decode(s, i);
+        if (!c) return riga;
+        if (c->code == '\n') ++riga;
+        i += c->length;
     }
     return 0;
 }

@@ -12,8 +12,10 @@
 #include "reports/ControlloHtml.h"
 #include "reports/Limiti.h"
 #include "reports/Riempimento.h"
+#include "rules/Campi.h"
 #include "rules/Date.h"
 #include "rules/Numeri.h"
+#include "store/Text.h"
 
 namespace reports {
 
@@ -25,13 +27,6 @@ bool inizia(const std::string& s, std::string_view p) {
     return s.starts_with(p);
 }
 
-bool importo(const std::string& c) {
-    static const char* const nomi[] = {
-        "ContribBase",      "IncremImpoContrib", "TotContrib",     "AltriContributiDaEnti",
-        "ContribRichiesto", "ContribConcesso",   "CoFinanzComune", "ContribComplessivo"};
-    return c.ends_with("Eur") || std::find(std::begin(nomi), std::end(nomi), c) != std::end(nomi);
-}
-
 bool percentuale(const std::string& c) {
     return c == "IncidenzaCanRed" || c == "SuperfAlloggio" || c == "Percentuale" ||
            inizia(c, "IncremPerc");
@@ -39,25 +34,6 @@ bool percentuale(const std::string& c) {
 
 bool data(const std::string& c) {
     return inizia(c, "Data") || c.ends_with("DataReg") || c.ends_with("DataIni");
-}
-
-// Descriptions of the letter codes of the application row.
-const char* descrizione(const std::string& c, const std::string& v) {
-    if (c == "FlagTipoAlloggio") {
-        if (v == "E") return "Edilizia Residenziale Pubblica";
-        if (v == "P") return "Proprietà privata";
-    } else if (c == "FlagTipoContratto") {
-        if (v == "C") return "Concordato";
-        if (v == "L") return "Libero";
-        if (v == "T") return "Transitorio";
-        return "Non specificato";
-    } else if (c == "FlagConserFab" || c == "FlagConserAll") {
-        if (v == "P") return "Pessimo";
-        if (v == "M") return "Mediocre";
-        if (v == "B") return "Buono";
-        return "";
-    }
-    return nullptr;
 }
 
 // A number as the engine returned it ("2880.0", "3"); nothing for other texts.
@@ -69,8 +45,9 @@ std::optional<double> numero(const std::string& v) {
 }
 
 std::string totaleVisibile(const std::string& colonna, double somma) {
-    if (!importo(colonna) && somma == std::floor(somma)) return rules::Formato(somma, "#,##0");
-    return rules::Formato(somma, "#,##0.00");
+    if (!rules::ColonnaImporto(colonna) && somma == std::floor(somma))
+        return rules::Formato(somma, rules::kFormatoMigliaia);
+    return rules::Euro(somma);
 }
 
 struct Somme {
@@ -195,23 +172,7 @@ std::optional<std::string> carattere(std::string_view nome) {
         std::from_chars(cifre.data(), cifre.data() + cifre.size(), c, esadecimale ? 16 : 10);
     if (ec != std::errc() || fine != cifre.data() + cifre.size() || c == 0 || c > 0x10FFFF)
         return std::nullopt;
-    std::string u;
-    if (c < 0x80) {
-        u += static_cast<char>(c);
-    } else if (c < 0x800) {
-        u += static_cast<char>(0xC0 | (c >> 6));
-        u += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        u += static_cast<char>(0xE0 | (c >> 12));
-        u += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        u += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        u += static_cast<char>(0xF0 | (c >> 18));
-        u += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        u += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        u += static_cast<char>(0x80 | (c & 0x3F));
-    }
-    return u;
+    return store::utf8Encode(c);
 }
 
 // The names a template refers to ("righe", "totali.Canone" as "totali" and "Canone").
@@ -564,10 +525,11 @@ Grafico Distribuisci(const Definizione::Distribuzione& dist, const ui::ReportReq
 }
 
 std::string FormaVisibile(const std::string& colonna, const std::string& valore) {
-    if (const char* d = descrizione(colonna, valore)) return d;
+    if (const char* d = rules::DescrizioneCodice(colonna, valore)) return d;
     if (valore.empty()) return valore;
-    if (importo(colonna)) return rules::Formato(numero(valore).value_or(0), "#,##0.00");
-    if (percentuale(colonna)) return rules::Formato(numero(valore).value_or(0), "#,##0.00");
+    if (rules::ColonnaImporto(colonna)) return rules::Euro(numero(valore).value_or(0));
+    if (percentuale(colonna))
+        return rules::Formato(numero(valore).value_or(0), rules::kFormatoImporto);
     if (data(colonna)) return rules::FormattaDataMemorizzata(valore);
     if (inizia(colonna, "Flag") && (valore == "1" || valore == "0"))
         return valore == "1" ? "Sì" : "No";
@@ -667,9 +629,10 @@ Documento Componi(const Definizione& d, const ui::ReportRequest& r, const std::s
         for (const auto& [voce, conteggio] : g.voci) {
             mu::data v(mu::data::type::object);
             v.set("voce", voce);
-            v.set("domande", rules::Formato(conteggio, "#,##0"));
+            v.set("domande", rules::Formato(conteggio, rules::kFormatoMigliaia));
             v.set("percentuale",
-                  rules::Formato(r.rows.empty() ? 0 : 100 * conteggio / r.rows.size(), "#,##0.0"));
+                  rules::Formato(r.rows.empty() ? 0 : 100 * conteggio / r.rows.size(),
+                                 rules::kFormatoUnDecimale));
             voci.push_back(v);
         }
         mu::data o(mu::data::type::object);

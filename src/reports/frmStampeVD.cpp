@@ -6,8 +6,8 @@
 
 #include "startup/ModuloVD2005.h"
 #include "store/DbError.h"
-#include "store/Dialect.h"
 #include "ui/Program.h"
+#include "ui/Tasti.h"
 
 namespace reports {
 
@@ -125,7 +125,7 @@ frmStampeVD::frmStampeVD(ui::Program& program, startup::ModuloVD2005& modulo)
         auto& numero = add(ui::Kind::TextBox, e.numero);
         numero.container = &intervallo;
         numero.maxLength = 6;
-        numero.onKeyPress = [](int& key) { key = startup::FiltraNumeri(key); };
+        numero.onKeyPress = [](int& key) { key = ui::FiltraNumeri(key); };
         // A pasted text keeps only its digits, as a typed one does: the number goes into the
         // statement as it stands.
         numero.onChange = [&numero] {
@@ -178,7 +178,7 @@ void frmStampeVD::onActivate() {
         datConfig_->moveFirst();
         const std::string comune = datConfig_->field("CodComune").toText();
         datComuni_->requery();
-        datComuni_->findFirst("CodComune=" + store::quote(comune));
+        datComuni_->findFirst("CodComune=?", {comune});
         const std::string prefisso = comune + "2005" + datConfig_->field("Punto_lavoro").toText();
         control("txtSuffissoRepertorio1").setText(prefisso);
         control("txtSuffissoRepertorio2").setText(prefisso);

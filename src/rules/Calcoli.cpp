@@ -1,5 +1,6 @@
 #include "rules/Calcoli.h"
 
+#include "rules/Campi.h"
 #include "rules/Numeri.h"
 #include "rules/Parametri.h"
 #include "store/Dialect.h"
@@ -27,8 +28,9 @@ double LimiteFasciaAMassimo() {
 }
 
 std::string Fascia(double redditoAccesso, bool incrementoFasciaA, double p) {
-    if (incrementoFasciaA) return redditoAccesso <= LimiteFasciaAIncrementato(p) ? "A" : "B";
-    return redditoAccesso > ValoreParametro(P::LimiteFasciaA) ? "B" : "A";
+    if (incrementoFasciaA)
+        return redditoAccesso <= LimiteFasciaAIncrementato(p) ? kFasciaA : kFasciaB;
+    return redditoAccesso > ValoreParametro(P::LimiteFasciaA) ? kFasciaB : kFasciaA;
 }
 
 double Incidenza(double canone, double redditoAccesso) {

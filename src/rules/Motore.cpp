@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "rules/Calcoli.h"
+#include "rules/Campi.h"
 #include "rules/Controlli.h"
 #include "rules/Date.h"
 #include "rules/Numeri.h"
@@ -15,21 +16,17 @@ namespace {
 
 using P = Parametro;
 
-std::string Euro(double v) {
-    return Formato(v, "#,##0.00");
-}
-
 // Limits raised by a percentage may have a third decimal (13.663,975).
 std::string Limite(double v) {
-    return Formato(v, "#,##0.00#");
+    return Formato(v, kFormatoLimite);
 }
 
 std::string Percento(double v) {
-    return Formato(v, "#0.00") + " %";
+    return Formato(v, kFormatoDueDecimali) + " %";
 }
 
 std::string TestoIncidenza(const std::optional<double>& i) {
-    return i ? Formato(*i, "#0.#0") + " %" : std::string("non calcolata");
+    return i ? Formato(*i, kFormatoIncidenza) + " %" : std::string("non calcolata");
 }
 
 std::string Data(const std::optional<store::Date>& d) {
@@ -196,7 +193,7 @@ private:
         Passo inc;
         inc.frase = accesso == 0
                         ? "Incidenza del canone: senza reddito per l'accesso vale " +
-                              Formato(kIncidenzaSenzaReddito, "0") +
+                              Formato(kIncidenzaSenzaReddito, kFormatoIntero) +
                               " se c'è un canone, 0 altrimenti."
                         : "Incidenza del canone sul reddito per l'accesso: il canone diviso per "
                           "il reddito per l'accesso, per cento.";
@@ -327,7 +324,7 @@ private:
                      {}});
 
         // The income-limit option only matters in band "B".
-        const bool fasciaB = s_.fascia != "A";
+        const bool fasciaB = s_.fascia != kFasciaA;
         if (!fasciaB) {
             blocca_ = true;
             ImpostaOpzione(Opzione::LimiteReddito, false);
@@ -463,13 +460,14 @@ private:
         p.entrate = {
             {"Fascia", s_.fascia},
             {"Incidenza del canone sul reddito per l'accesso", TestoIncidenza(s_.incidenza)},
-            {"Incidenza minima", Formato(minima, "0.##") + " %"}};
+            {"Incidenza minima", Formato(minima, kFormatoFinoADueDecimali) + " %"}};
         // The incidence as shown, at single precision; an empty one never excludes.
         const bool bassa =
             s_.incidenza &&
             IncidenzaInsufficiente(fasciaA, static_cast<float>(SingolaPrecisione(*s_.incidenza)));
         escludi(p, Esclusione::Incidenza, bassa,
-                TestoIncidenza(s_.incidenza) + " non supera il " + Formato(minima, "0.##") + " %");
+                TestoIncidenza(s_.incidenza) + " non supera il " +
+                    Formato(minima, kFormatoFinoADueDecimali) + " %");
         return p;
     }
 
@@ -554,7 +552,7 @@ private:
 
     // Every exclusion in turn, then the verdict; the contribution follows.
     void VerificaDomandaAmmessa() {
-        const bool fasciaA = s_.fascia == "A";
+        const bool fasciaA = s_.fascia == kFasciaA;
         Traccia t{Categoria(),
                   LimiteDiReddito(fasciaA),
                   IncidenzaMinimaDellaFascia(fasciaA),
@@ -594,21 +592,22 @@ private:
         // The rent and the income for access as shown, to the cent.
         const double canone = ImportoMostrato(s_.canone);
         const double accesso = ImportoMostrato(s_.redditoAccesso);
-        const bool fasciaA = s_.fascia == "A";
+        const bool fasciaA = s_.fascia == kFasciaA;
         e_.tetto = Tetto(fasciaA);
         const double base = ContributoBase(fasciaA, canone, accesso);
         s_.contributoBase = {base, false};
-        t.push_back({"Contributo Regionale base: il canone meno il " +
-                         Formato(Quota(fasciaA), "0.##") + " % del reddito per l'accesso (" +
-                         (fasciaA ? "fascia A" : "fascia B") + "), al massimo " + Euro(*e_.tetto) +
-                         ", arrotondato al centesimo.",
-                     {{"Canone", Euro(canone)},
-                      {"Reddito per l'accesso", Euro(accesso)},
-                      {"Quota del reddito", Formato(Quota(fasciaA), "0.##") + " %"},
-                      {"Importo massimo", Euro(*e_.tetto)}},
-                     Cifra{"Contributo Regionale base", Euro(base)},
-                     {},
-                     {}});
+        t.push_back(
+            {"Contributo Regionale base: il canone meno il " +
+                 Formato(Quota(fasciaA), kFormatoFinoADueDecimali) +
+                 " % del reddito per l'accesso (" + (fasciaA ? "fascia A" : "fascia B") +
+                 "), al massimo " + Euro(*e_.tetto) + ", arrotondato al centesimo.",
+             {{"Canone", Euro(canone)},
+              {"Reddito per l'accesso", Euro(accesso)},
+              {"Quota del reddito", Formato(Quota(fasciaA), kFormatoFinoADueDecimali) + " %"},
+              {"Importo massimo", Euro(*e_.tetto)}},
+             Cifra{"Contributo Regionale base", Euro(base)},
+             {},
+             {}});
 
         const double p = opzione(Opzione::Contributo).percentuale;
         const Incremento inc = IncrementoContributo(base, p, canone);

@@ -287,18 +287,14 @@ std::string Formato(double value, std::string_view pattern) {
     return out;
 }
 
+std::string Euro(double value) {
+    return Formato(value, kFormatoImporto);
+}
+
 std::string FormatoTesto(const std::string& text, std::string_view pattern) {
     if (text.empty()) return std::string();
     const auto value = LeggiNumero(text);
     return value ? Formato(*value, pattern) : std::string();
-}
-
-int FiltraNumeriVirgole(int key, const std::string& currentText) {
-    const bool digit = key >= '0' && key <= '9';
-    const bool separator = key == ',' || key == '.';
-    if (!digit && !separator && key != 8) return 0;
-    if (separator && currentText.find_first_of(",.") != std::string::npos) return 0;
-    return key;
 }
 
 }  // namespace rules

@@ -52,6 +52,18 @@ double ImportoMostrato(double x);
 // The value a single-precision number holds; beyond its range, an infinity.
 double SingolaPrecisione(double v);
 
+// The display patterns, one name each; screens, reports and explanations write with these.
+inline constexpr char kFormatoImporto[] = "#,##0.00";       // amounts: 1.234,50
+inline constexpr char kFormatoLimite[] = "#,##0.00#";       // raised limits: 13.663,975
+inline constexpr char kFormatoInModifica[] = "#.00";        // an amount being edited: 1234,50
+inline constexpr char kFormatoDueDecimali[] = "#0.00";      // percentages: 12,50
+inline constexpr char kFormatoIncidenza[] = "#0.#0";        // the rent's incidence: 13,7
+inline constexpr char kFormatoSeiDecimali[] = "#0.000000";  // the share granted: 12,345678
+inline constexpr char kFormatoFinoADueDecimali[] = "0.##";  // figures of the call: 14, 2,5
+inline constexpr char kFormatoIntero[] = "0";               // whole figures: 999
+inline constexpr char kFormatoMigliaia[] = "#,##0";         // counts: 1.234
+inline constexpr char kFormatoUnDecimale[] = "#,##0.0";     // shares of a count: 12,5
+
 // Shows a number with a display pattern: "#,##0.00", "#.00", "#0.00", "#", "#0.#0",
 // "#0.000000" and similar. Digits after the point: "0" always shown, a trailing "#" only
 // when not zero; before the point: the number of "0" is the least count of integer digits,
@@ -63,8 +75,7 @@ std::string Formato(double value, std::string_view pattern);
 // text gives an empty result, and so does a text that is not a number.
 std::string FormatoTesto(const std::string& text, std::string_view pattern);
 
-// Key filter of decimal fields: digits, Backspace, and one "," or "." when the text holds
-// neither yet. Returns the key or 0.
-int FiltraNumeriVirgole(int key, const std::string& currentText);
+// An amount with kFormatoImporto.
+std::string Euro(double value);
 
 }  // namespace rules

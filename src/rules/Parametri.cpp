@@ -121,11 +121,11 @@ std::string TestoParametro(Parametro p) {
     const VoceParametro& v = Voce(p);
     switch (v.tipo) {
         case TipoParametro::Importo:
-            return Formato(v.numero, "#,##0.00");
+            return Euro(v.numero);
         case TipoParametro::Percentuale:
-            return Formato(v.numero, "0.##");
+            return Formato(v.numero, kFormatoFinoADueDecimali);
         case TipoParametro::Anno:
-            return Formato(v.numero, "0");
+            return Formato(v.numero, kFormatoIntero);
         case TipoParametro::Data:
             return FormattaData(v.data);
         case TipoParametro::Elenco:

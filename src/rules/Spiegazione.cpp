@@ -31,10 +31,6 @@ const char* const kDebolezze[] = {
     "Altre situazioni previste dal bando comunale",
 };
 
-std::string Euro(double v) {
-    return Formato(v, "#,##0.00");
-}
-
 std::string Unisci(const std::vector<std::string>& righe) {
     std::string testo;
     for (std::size_t i = 0; i < righe.size(); ++i) {
@@ -49,7 +45,7 @@ std::string SiNo(bool b) {
 }
 
 std::string TestoIncidenza(const std::optional<double>& i) {
-    return i ? Formato(*i, "#0.#0") : std::string();
+    return i ? Formato(*i, kFormatoIncidenza) : std::string();
 }
 
 // Collects the fields that differ, each written as the screen shows it.
@@ -117,7 +113,8 @@ std::vector<Differenza> Differenze(const Domanda& m, const Domanda& r) {
         const StatoOpzione& orr = r.opzioni[static_cast<std::size_t>(o)];
         const std::string nome = Didascalia(static_cast<Opzione>(o));
         c.flag(nome, om.spuntata, orr.spuntata);
-        c.testo(nome + " (%)", Formato(om.percentuale, "#0.00"), Formato(orr.percentuale, "#0.00"));
+        c.testo(nome + " (%)", Formato(om.percentuale, kFormatoDueDecimali),
+                Formato(orr.percentuale, kFormatoDueDecimali));
     }
     for (int e = 0; e < kEsclusioni; ++e) {
         c.flag(Didascalia(static_cast<Esclusione>(e)), m.esclusioni[static_cast<std::size_t>(e)],

@@ -15,7 +15,7 @@ namespace {
 
 // An amount field as the rules read it: its text shown with "#.00", read back.
 double ValoreImporto(const std::string& testo) {
-    return Valore(FormatoTesto(testo, "#.00"));
+    return Valore(FormatoTesto(testo, kFormatoInModifica));
 }
 
 Importo ImportoLetto(const std::string& testo) {
@@ -130,7 +130,7 @@ std::string ImportoMemorizzato(const store::Value& v) {
     const std::string testo = NumeroMemorizzato(v);
     // A stored value with no decimal form (an infinity) shows as it reads.
     if (!testo.empty() && !LeggiNumero(testo)) return testo;
-    return Formato(Valore(testo), "#,##0.00");
+    return Euro(Valore(testo));
 }
 
 TestiDomanda TestiMemorizzati(const DomandaMemorizzata& m) {
@@ -151,7 +151,7 @@ TestiDomanda TestiMemorizzati(const DomandaMemorizzata& m) {
         riga.nascita = FormattaDataMemorizzata(Testo(n, "DataNascita"));
         riga.professione = Testo(n, "CodProfes");
         const store::Value reddito = Campo(n, "RedditoEur");
-        riga.reddito = reddito.isNull() ? std::string() : Formato(reddito.toDouble(), "#,##0.00");
+        riga.reddito = reddito.isNull() ? std::string() : Euro(reddito.toDouble());
     }
     t.canone = ImportoMemorizzato(Campo(r, "CanoneTotaleEur"));
     t.canoneComune = t.canone;
@@ -193,8 +193,7 @@ TestiDomanda TestiMemorizzati(const DomandaMemorizzata& m) {
     t.totale = ImportoMemorizzato(Campo(r, "TotContrib"));
     t.richiesto = ImportoMemorizzato(Campo(r, "ContribRichiesto"));
     // Not stored: what the screen would show once the amounts are worked out.
-    t.daErogare =
-        Formato(ValoreImporto(t.contributoConcesso) + ValoreImporto(t.coFinanziamento), "#,##0.00");
+    t.daErogare = Euro(ValoreImporto(t.contributoConcesso) + ValoreImporto(t.coFinanziamento));
     // "(ridotto)" shows when the stored increment is below the full one.
     const double pieno = store::roundHalfEven(
         Campo(r, "ContribBase").toDouble() * Campo(r, "IncremPercContrib").toDouble() / 100, 2);

@@ -12,6 +12,7 @@
 #include "store/DbError.h"
 #include "store/Text.h"
 #include "ui/Screen.h"
+#include "ui/Tasti.h"
 
 namespace script {
 
@@ -43,54 +44,15 @@ std::string written(const Command& c) {
 std::vector<int> codePoints(const std::string& s) {
     std::vector<int> out;
     for (std::size_t i = 0; i < s.size();) {
-        const auto b = static_cast<unsigned char>(s[i]);
-        const std::size_t len = b < 0x80             ? 1
-                                : (b & 0xE0) == 0xC0 ? 2
-                                : (b & 0xF0) == 0xE0 ? 3
-                                : (b & 0xF8) == 0xF0 ? 4
-                                                     : 0;
-        bool valid = len > 0 && i + len <= s.size();
-        for (std::size_t k = 1; valid && k < len; ++k)
-            valid = (static_cast<unsigned char>(s[i + k]) & 0xC0) == 0x80;
-        if (!valid) {
-            out.push_back(b);
-            ++i;
-            continue;
-        }
-        int cp = len == 1 ? b : b & (0x7F >> len);
-        for (std::size_t k = 1; k < len; ++k)
-            cp = (cp << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
-        out.push_back(cp);
-        i += len;
+        const auto ch = store::utf8Decode(s, i);
+        out.push_back(ch ? static_cast<int>(ch->code) : static_cast<unsigned char>(s[i]));
+        i += ch ? ch->length : 1;
     }
     return out;
 }
 
-std::string utf8(int cp) {
-    std::string s;
-    auto byte = [&](int v) { s += static_cast<char>(v); };
-    if (cp < 0x80) {
-        byte(cp);
-    } else if (cp < 0x800) {
-        byte(0xC0 | (cp >> 6));
-        byte(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        byte(0xE0 | (cp >> 12));
-        byte(0x80 | ((cp >> 6) & 0x3F));
-        byte(0x80 | (cp & 0x3F));
-    } else {
-        byte(0xF0 | (cp >> 18));
-        byte(0x80 | ((cp >> 12) & 0x3F));
-        byte(0x80 | ((cp >> 6) & 0x3F));
-        byte(0x80 | (cp & 0x3F));
-    }
-    return s;
-}
-
-std::string withoutLastCharacter(std::string s) {
-    while (!s.empty() && (static_cast<unsigned char>(s.back()) & 0xC0) == 0x80) s.pop_back();
-    if (!s.empty()) s.pop_back();
-    return s;
+std::string withoutLastCharacter(const std::string& s) {
+    return s.empty() ? s : store::utf8Left(s, store::utf8Length(s) - 1);
 }
 
 // dd/mm/yyyy with an existing calendar day.
@@ -386,11 +348,11 @@ bool ScenarioRun::press(ui::Control& c, int code) {
     const ui::Screen* before = program_->active();
     const int got = s.operatorKey(c, code);
     if (program_->ended() || program_->active() != before) return false;
-    if (got == 8) {
+    if (got == ui::kTastoBackspace) {
         if (!c.text().empty()) s.operatorEdited(c, withoutLastCharacter(c.text()));
     } else if (got >= 32 && got != 127) {
         if (c.maxLength <= 0 || store::utf8Length(c.text()) < static_cast<std::size_t>(c.maxLength))
-            s.operatorEdited(c, c.text() + utf8(got));
+            s.operatorEdited(c, c.text() + store::utf8Encode(static_cast<char32_t>(got)));
     }
     return true;
 }

@@ -6,7 +6,6 @@
 #include "rules/Numeri.h"
 #include "startup/ModuloVD2005.h"
 #include "store/Database.h"
-#include "store/Dialect.h"
 #include "store/Text.h"
 #include "ui/Program.h"
 
@@ -42,8 +41,8 @@ constexpr int kNumColonne = static_cast<int>(std::size(kColonne));
 void EliminaDaArchivio(const std::string& archivio, const std::string& numero) {
     store::Database dbArchivio = store::Database::open(archivio);
     store::Transaction tx(dbArchivio);
-    dbArchivio.execute("Delete from NucleoFam where NumRepertorio=" + store::quote(numero));
-    dbArchivio.execute("Delete from Domanda where NumRepertorio=" + store::quote(numero));
+    dbArchivio.execute("Delete from NucleoFam where NumRepertorio=?", {numero});
+    dbArchivio.execute("Delete from Domanda where NumRepertorio=?", {numero});
     tx.commit();
 }
 
@@ -69,7 +68,7 @@ public:
             case Formato::SiNo:
                 return v.toText() == "1" ? "Sì" : "No";
             case Formato::Importo:
-                return rules::Formato(v.toDouble(), "#,##0.00");
+                return rules::Euro(v.toDouble());
             case Formato::ComeMemorizzato:
                 break;
         }
@@ -136,7 +135,6 @@ void frmRicercaVD::onActivate() {
         control("txtNumRecTot").setText(std::to_string(numRecTot_));
         primaAttivazione_ = false;
     }
-    modulo_.NuovaDomanda = false;
     // Lists the changes made in the application form, with the filter still in force.
     AggiornaElenco();
 }
@@ -170,9 +168,8 @@ int frmRicercaVD::RigaScelta() {
 void frmRicercaVD::ApriDomanda() {
     const int riga = RigaScelta();
     if (riga < 0) return;
-    modulo_.NumRepertorioScelto = control("grdSchede1").gridModel()->cell(riga, 0);
     // When the form closes, this screen is activated again and lists the changes.
-    if (program().hasScreen("frmBaseVD")) program().show("frmBaseVD", true);
+    if (modulo_.ApriDomanda) modulo_.ApriDomanda(control("grdSchede1").gridModel()->cell(riga, 0));
 }
 
 void frmRicercaVD::EliminaDomanda() {

@@ -158,8 +158,4 @@ int ModuloVD2005::Start() {
     return program.ended() ? 0 : -1;
 }
 
-int FiltraNumeri(int key) {
-    return (key >= '0' && key <= '9') || key == 8 ? key : 0;
-}
-
 }  // namespace startup

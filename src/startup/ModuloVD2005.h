@@ -1,7 +1,9 @@
 #pragma once
-// The start-up module: where the archive lives, the program-wide state shared by the screens,
-// the start-up procedure Main and the key filter FiltraNumeri.
+// The start-up module: where the archive lives, what the screens share,
+// and the start-up procedure Main.
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace ui {
@@ -39,9 +41,10 @@ public:
     ui::Program& program;
     Paths paths;
 
-    // Program-wide state.
-    bool NuovaDomanda = false;
-    std::string NumRepertorioScelto;
+    // Opens the application screen on a new application (no number) or on the stored one of
+    // the given number. Set by the application screen's folder when it registers; empty
+    // until then.
+    std::function<void(const std::optional<std::string>& numero)> ApriDomanda;
 
     // Before Main: when the archive file is missing, asks whether to create a new one
     // (never silently) and creates it on Yes. Returns false when the program must end.
@@ -71,8 +74,5 @@ private:
 
     std::unique_ptr<BloccoArchivio> blocco_;
 };
-
-// Passes digits and Backspace, turns every other key into 0.
-int FiltraNumeri(int key);
 
 }  // namespace startup

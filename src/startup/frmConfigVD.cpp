@@ -6,6 +6,7 @@
 #include "startup/ModuloVD2005.h"
 #include "store/Text.h"
 #include "ui/Program.h"
+#include "ui/Tasti.h"
 
 namespace startup {
 
@@ -92,7 +93,7 @@ void frmConfigVD::cmbComune_Leave() {
 
 void frmConfigVD::txtPuntoLavoro_KeyPress(int& key) {
     const bool lettera = (key >= 'A' && key <= 'Z') || (key >= 'a' && key <= 'z');
-    if (lettera || key == 8) return;
+    if (lettera || key == ui::kTastoBackspace) return;
     key = 0;
     message("Carattere non valido ! \r\nInserire solo caratteri alfabetici.");
 }

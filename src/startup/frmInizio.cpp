@@ -4,7 +4,6 @@
 #include "rules/Numeri.h"
 #include "startup/ModuloVD2005.h"
 #include "store/DbError.h"
-#include "store/Dialect.h"
 #include "ui/Program.h"
 
 namespace startup {
@@ -56,14 +55,9 @@ frmInizio::frmInizio(ui::Program& program, ModuloVD2005& modulo)
 
     // Activities built later are disabled until the program has them.
     const ui::Program& p = program;
-    comando(cmdInserimento, mnuInserimento, p.hasScreen("frmBaseVD"), [this] {
-        modulo_.NuovaDomanda = true;
-        apri("frmBaseVD");
-    });
-    comando(cmdRicerca, mnuRicerca, p.hasScreen("frmRicercaVD"), [this] {
-        modulo_.NuovaDomanda = false;
-        apri("frmRicercaVD");
-    });
+    comando(cmdInserimento, mnuInserimento, static_cast<bool>(modulo_.ApriDomanda),
+            [this] { modulo_.ApriDomanda(std::nullopt); });
+    comando(cmdRicerca, mnuRicerca, p.hasScreen("frmRicercaVD"), [this] { apri("frmRicercaVD"); });
     comando(cmdStampe, mnuStampe, p.hasScreen("frmStampeVD"), [this] { apri("frmStampeVD"); });
     comando(cmdStatistiche, mnuStatistiche, p.hasActivity("Statistiche"),
             [this] { this->program().runActivity("Statistiche"); });
@@ -120,13 +114,13 @@ void frmInizio::onActivate() {
         control("txtDataFineBando")
             .setText(rules::FormattaDataMemorizzata(testo("Data_chius_bando")));
         control("txtImpoConcesso")
-            .setText(rules::Formato(datConfig_->field("ImpoContribConc").toDouble(), "#,##0.00"));
+            .setText(rules::Euro(datConfig_->field("ImpoContribConc").toDouble()));
         control("txtPercConcessa")
-            .setText(rules::Formato(datConfig_->field("PercContribConc").toDouble(), "#0.000000"));
-        control("txtCoFinanz")
-            .setText(rules::Formato(datConfig_->field("ImpoCoFinanz").toDouble(), "#,##0.00"));
+            .setText(rules::Formato(datConfig_->field("PercContribConc").toDouble(),
+                                    rules::kFormatoSeiDecimali));
+        control("txtCoFinanz").setText(rules::Euro(datConfig_->field("ImpoCoFinanz").toDouble()));
         datComuni_->requery();
-        const bool trovato = datComuni_->findFirst("CodComune=" + store::quote(testo("CodComune")));
+        const bool trovato = datComuni_->findFirst("CodComune=?", {testo("CodComune")});
         control("txtComune").setText(trovato ? datComuni_->field("Descrizione").toText() : "");
         datDomanda_->requery();
     } catch (const store::DbError& e) {

@@ -76,8 +76,9 @@ std::size_t rowHash(const std::vector<Value>& row) {
 
 RowSource::RowSource(Database& db, std::string source) : db_(db), source_(std::move(source)) {}
 
-void RowSource::setSource(std::string source) {
+void RowSource::setSource(std::string source, std::vector<Value> params) {
     source_ = std::move(source);
+    params_ = std::move(params);
 }
 
 void RowSource::requery() {
@@ -130,7 +131,7 @@ void RowSource::load() {
         while (ids.step()) rowids_.push_back(ids.value(0).toInt());
         std::sort(rowids_.begin(), rowids_.end());
     } else {
-        QueryResult result = db_.query(select_);
+        QueryResult result = db_.query(select_, params_);
         columns_ = std::move(result.columns);
         rows_ = std::move(result.rows);
     }
@@ -177,13 +178,13 @@ void RowSource::moveTo(int row) {
     current_ = row;
 }
 
-bool RowSource::findFirst(const std::string& criterion) {
+bool RowSource::findFirst(const std::string& criterion, const std::vector<Value>& params) {
     ensureLoaded();
     int found = -1;
     if (!table_.empty()) {
         // Row ids ascend in listing order, rows added here included.
-        Statement matches = db_.prepare("SELECT rowid FROM " + table_ + " WHERE (" + criterion +
-                                        "\n) ORDER BY rowid");
+        Statement matches = db_.prepare(
+            "SELECT rowid FROM " + table_ + " WHERE (" + criterion + "\n) ORDER BY rowid", params);
         while (found < 0 && matches.step()) {
             const std::int64_t id = matches.value(0).toInt();
             const auto it = std::lower_bound(rowids_.begin(), rowids_.end(), id);
@@ -192,8 +193,10 @@ bool RowSource::findFirst(const std::string& criterion) {
             }
         }
     } else {
+        std::vector<Value> all = params_;
+        all.insert(all.end(), params.begin(), params.end());
         const QueryResult matches =
-            db_.query("SELECT * FROM (\n" + select_ + "\n) WHERE (" + criterion + "\n)");
+            db_.query("SELECT * FROM (\n" + select_ + "\n) WHERE (" + criterion + "\n)", all);
         std::unordered_multiset<std::size_t> hashes;
         for (const auto& row : matches.rows) hashes.insert(rowHash(row));
         for (std::size_t i = 0; found < 0 && i < rows_.size(); ++i) {

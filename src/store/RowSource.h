@@ -24,7 +24,8 @@ public:
 
     const std::string& source() const { return source_; }
     Database& database() const { return db_; }
-    void setSource(std::string source);  // takes effect at the next requery()
+    // Takes effect at the next requery(). A select statement's "?" take the given values.
+    void setSource(std::string source, std::vector<Value> params = {});
 
     // Re-runs the source; the first row becomes current. Drops a pending row.
     void requery();
@@ -39,8 +40,9 @@ public:
     void moveTo(int row);
 
     // Makes current the first row (in the source's order) matching the SQL condition, e.g.
-    // "NumRepertorio='X'". Returns false (no match, current row unchanged) when none matches.
-    bool findFirst(const std::string& criterion);
+    // "NumRepertorio=?" with the values of its "?". Returns false (no match, current row
+    // unchanged) when none matches.
+    bool findFirst(const std::string& criterion, const std::vector<Value>& params = {});
 
     // Field of the current row, or of the pending row while adding or editing. Names are
     // matched without regard to case. Throws DbError for an unknown name or no current row.
@@ -74,8 +76,9 @@ private:
 
     Database& db_;
     std::string source_;
-    std::string table_;   // set when the source is a table
-    std::string select_;  // the statement run for any other source
+    std::vector<Value> params_;  // of a select statement's "?"
+    std::string table_;          // set when the source is a table
+    std::string select_;         // the statement run for any other source
     bool loaded_ = false;
     std::vector<std::string> columns_;
     std::vector<std::string> types_;        // declared types of a table's columns

@@ -36,19 +36,6 @@ char32_t upperCodePoint(char32_t c) {
     return c;
 }
 
-void appendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
 }  // namespace
 
 std::size_t utf8Length(const std::string& s) {
@@ -73,22 +60,62 @@ std::string utf8Mid(const std::string& s, std::size_t start, std::size_t count) 
 std::string utf8Upper(const std::string& s) {
     std::string out;
     out.reserve(s.size());
-    std::size_t i = 0;
-    while (i < s.size()) {
-        const auto lead = static_cast<unsigned char>(s[i]);
-        // Only two-byte sequences (U+0080 to U+07FF) hold letters that change here.
-        if ((lead & 0xE0) == 0xC0 && i + 1 < s.size() &&
-            isContinuation(static_cast<unsigned char>(s[i + 1]))) {
-            const char32_t c = (static_cast<char32_t>(lead & 0x1F) << 6) |
-                               (static_cast<unsigned char>(s[i + 1]) & 0x3F);
-            appendUtf8(out, upperCodePoint(c));
-            i += 2;
+    for (std::size_t i = 0; i < s.size();) {
+        const auto ch = utf8Decode(s, i);
+        const std::size_t length = ch ? ch->length : 1;
+        // Only one- and two-byte sequences (up to U+07FF) hold letters that change here.
+        if (ch && length <= 2) {
+            out += utf8Encode(upperCodePoint(ch->code));
         } else {
-            out += lead < 0x80 ? static_cast<char>(upperCodePoint(lead)) : s[i];
-            ++i;
+            out.append(s, i, length);
         }
+        i += length;
     }
     return out;
+}
+
+std::string utf8Encode(char32_t c) {
+    std::string out;
+    const auto byte = [&out](char32_t v) { out += static_cast<char>(v); };
+    if (c < 0x80) {
+        byte(c);
+    } else if (c < 0x800) {
+        byte(0xC0 | (c >> 6));
+        byte(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        byte(0xE0 | (c >> 12));
+        byte(0x80 | ((c >> 6) & 0x3F));
+        byte(0x80 | (c & 0x3F));
+    } else {
+        byte(0xF0 | (c >> 18));
+        byte(0x80 | ((c >> 12) & 0x3F));
+        byte(0x80 | ((c >> 6) & 0x3F));
+        byte(0x80 | (c & 0x3F));
+    }
+    return out;
+}
+
+std::optional<Utf8Char> utf8Decode(std::string_view s, std::size_t i) {
+    if (i >= s.size()) return std::nullopt;
+    const auto c = static_cast<unsigned char>(s[i]);
+    if (c < 0x80) return Utf8Char{c, 1};
+    const std::size_t n = c >= 0xC2 && c <= 0xDF   ? 2
+                          : c >= 0xE0 && c <= 0xEF ? 3
+                          : c >= 0xF0 && c <= 0xF4 ? 4
+                                                   : 0;
+    if (n == 0 || i + n > s.size()) return std::nullopt;
+    // The second byte's range excludes overlong forms, surrogates and values past U+10FFFF.
+    const auto b = static_cast<unsigned char>(s[i + 1]);
+    if ((c == 0xE0 && b < 0xA0) || (c == 0xED && b > 0x9F) || (c == 0xF0 && b < 0x90) ||
+        (c == 0xF4 && b > 0x8F))
+        return std::nullopt;
+    char32_t code = c & (0x7F >> n);
+    for (std::size_t k = 1; k < n; ++k) {
+        const auto next = static_cast<unsigned char>(s[i + k]);
+        if (!isContinuation(next)) return std::nullopt;
+        code = (code << 6) | (next & 0x3F);
+    }
+    return Utf8Char{code, n};
 }
 
 }  // namespace store

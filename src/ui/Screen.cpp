@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "ui/Program.h"
+#include "ui/Tasti.h"
 
 namespace ui {
 
@@ -111,11 +112,11 @@ void Screen::operatorLeave() {
 }
 
 int Screen::operatorKey(Control& c, int code) {
-    if (code == 13 && defaultButton != nullptr) {
+    if (code == kTastoInvio && defaultButton != nullptr) {
         operatorClick(*defaultButton);
         return 0;
     }
-    if (code == 27 && cancelButton != nullptr) {
+    if (code == kTastoEsc && cancelButton != nullptr) {
         operatorClick(*cancelButton);
         return 0;
     }

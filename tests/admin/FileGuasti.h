@@ -62,12 +62,3 @@ private:
         return false;
     }
 };
-
-class MessaggiRegistrati : public ui::MessagePort {
-public:
-    std::vector<std::string> testi;
-    ui::Answer show(const ui::Message& m) override {
-        testi.push_back(m.text);
-        return m.defaultButton;
-    }
-};

@@ -3,7 +3,6 @@
 // compaction never loses a save made while it runs.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -14,6 +13,7 @@
 #include "admin/Manutenzione.h"
 #include "startup/ModuloVD2005.h"
 #include "store/Database.h"
+#include "support/Cartella.h"
 
 namespace fs = std::filesystem;
 using startup::NomeTemporaneo;
@@ -23,9 +23,6 @@ namespace {
 class FileSicuriTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string modello = (fs::temp_directory_path() / "vdadminXXXXXX").string();
-        ASSERT_NE(mkdtemp(modello.data()), nullptr);
-        dir_ = modello;
         // The archive has rows to keep and free pages left by deleted ones.
         store::Database db = store::Database::create(archivio());
         for (int i = 1; i <= 200; ++i) {
@@ -38,7 +35,6 @@ protected:
         store::Database::create(in("copia.mdb"))
             .execute("INSERT INTO Domanda (NumRepertorio, CognomeRich) VALUES ('X', 'VECCHIA')");
     }
-    void TearDown() override { fs::remove_all(dir_); }
 
     std::string in(const std::string& name) const { return (dir_ / name).string(); }
     std::string archivio() const { return in("Vendral2005.mdb"); }
@@ -53,7 +49,8 @@ protected:
         return admin::ContaRighe(db);
     }
 
-    fs::path dir_;
+    supporto::CartellaTemporanea cartella_{"vdadmin"};
+    const std::filesystem::path& dir_ = cartella_.percorso();
     admin::Conteggi righe_;
     FileGuasti files_;
 };

@@ -17,6 +17,8 @@
 #include "startup/ModuloVD2005.h"
 #include "startup/Registry.h"
 #include "store/Database.h"
+#include "support/Cartella.h"
+#include "support/Porte.h"
 #include "ui/Program.h"
 
 namespace fs = std::filesystem;
@@ -26,9 +28,7 @@ namespace {
 class ManutenzioneTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string modello = (fs::temp_directory_path() / "vdmenuXXXXXX").string();
-        ASSERT_NE(mkdtemp(modello.data()), nullptr);
-        paths_ = {modello, modello};
+        paths_ = {cartella_.testo(), cartella_.testo()};
         store::Database db = store::Database::create(paths_.archive());
         startup::ScriviConfigurazione(db, {"A00101", "AB", {2006, 7, 14}, {2006, 9, 30}, "u", "p"});
         db.close();
@@ -44,7 +44,6 @@ protected:
     void TearDown() override {
         modulo_.reset();
         program_.reset();
-        fs::remove_all(paths_.dataDir);
     }
 
     std::set<int> copie() const {
@@ -55,9 +54,10 @@ protected:
         return numeri;
     }
 
+    supporto::CartellaTemporanea cartella_{"vdmenu"};
     startup::Paths paths_;
     FileGuasti files_;
-    MessaggiRegistrati messaggi_;
+    supporto::Messaggi messaggi_;
     ui::BusyPort busy_;
     std::unique_ptr<ui::Program> program_;
     std::unique_ptr<startup::ModuloVD2005> modulo_;
@@ -92,7 +92,7 @@ TEST_F(ManutenzioneTest, BackupTakesTheLowestFreeNumber) {
         for (int n = 1; n <= startup::kCopieMassime; ++n) fs::remove(paths_.backup(n));
         for (int n : c.presenti) std::ofstream(paths_.backup(n)) << "copia a mano";
         files_.guasto = c.guasto;
-        messaggi_.testi.clear();
+        messaggi_.mostrati.clear();
 
         admin::SalvataggioArchivi(*modulo_);
 
@@ -102,7 +102,7 @@ TEST_F(ManutenzioneTest, BackupTakesTheLowestFreeNumber) {
             EXPECT_NO_THROW(admin::VerificaArchivio(paths_.backup(c.nuova)));
         }
         EXPECT_EQ(copie(), attese);
-        EXPECT_EQ(messaggi_.testi, std::vector<std::string>{c.messaggio});
+        EXPECT_EQ(messaggi_.testi(), std::vector<std::string>{c.messaggio});
         EXPECT_FALSE(fs::exists(startup::NomeTemporaneo(paths_.backup(1))));
     }
 }

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -8,24 +7,19 @@
 #include "application/Repertorio.h"
 #include "store/Database.h"
 #include "store/RowSource.h"
+#include "support/Cartella.h"
 
 namespace {
 
 class Repertorio : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern = (std::filesystem::temp_directory_path() / "vdappXXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir_ = pattern;
         db_ = store::Database::create((dir_ / "Vendral2005.mdb").string());
         db_.execute(
             "INSERT INTO Configurazione (CodComune, Punto_lavoro, Progressivo_domande) "
             "VALUES ('A00101', 'AB', 0)");
     }
-    void TearDown() override {
-        db_.close();
-        std::filesystem::remove_all(dir_);
-    }
+    void TearDown() override { db_.close(); }
 
     std::optional<std::string> assegna() {
         store::RowSource datMax(db_, "");
@@ -37,7 +31,8 @@ protected:
         return db_.query("SELECT Progressivo_domande FROM Configurazione").rows[0][0].toInt();
     }
 
-    std::filesystem::path dir_;
+    supporto::CartellaTemporanea cartella_{"vdapp"};
+    const std::filesystem::path& dir_ = cartella_.percorso();
     store::Database db_;
 };
 

@@ -1,8 +1,6 @@
 // Opening a stored application on the application screen and registering it again.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -10,31 +8,17 @@
 #include "application/Registry.h"
 #include "startup/ModuloVD2005.h"
 #include "store/Database.h"
+#include "support/Cartella.h"
+#include "support/Porte.h"
 #include "ui/Program.h"
 #include "ui/Screen.h"
 
 namespace {
 
-class Messaggi : public ui::MessagePort {
-public:
-    ui::Answer show(const ui::Message& m) override {
-        mostrati.push_back(m);
-        return m.defaultButton;
-    }
-    std::vector<ui::Message> mostrati;
-};
-
-class Orologio : public ui::ClockPort {
-public:
-    store::DateTime now() override { return {{2006, 9, 15}, 10, 0, 0}; }
-};
-
 class Schermata : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern = (std::filesystem::temp_directory_path() / "vdappXXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        paths_ = {pattern, pattern};
+        paths_ = {cartella_.testo(), cartella_.testo()};
         db_ = store::Database::create(paths_.archive());
         db_.execute(
             "INSERT INTO Configurazione (CodComune, Punto_lavoro, Data_emis_bando, "
@@ -45,7 +29,6 @@ protected:
         modulo_.reset();
         program_.reset();
         db_.close();
-        std::filesystem::remove_all(paths_.dataDir);
     }
 
     // A stored application; `campi` sets further columns ("Fascia='A', ...").
@@ -56,22 +39,26 @@ protected:
             db_.execute("UPDATE Domanda SET " + campi + " WHERE NumRepertorio = ?", {numero});
         }
     }
-    // The screen as the search screen opens it, on a program of its own.
-    ui::Screen& apri(const std::string& numero) {
+    // A program of its own, with its screens, no message shown yet.
+    void prepara() {
         modulo_.reset();
         program_ = std::make_unique<ui::Program>(ui::Ports{&messaggi_, &orologio_});
         modulo_ = std::make_unique<startup::ModuloVD2005>(*program_, paths_);
         application::RegistraSchermate(*modulo_);
         messaggi_.mostrati.clear();
-        modulo_->NuovaDomanda = false;
-        modulo_->NumRepertorioScelto = numero;
-        return program_->show("frmBaseVD", true);
+    }
+    // The screen as the search screen opens it.
+    ui::Screen& apri(const std::string& numero) {
+        prepara();
+        modulo_->ApriDomanda(numero);
+        return *program_->loaded("frmBaseVD");
     }
 
+    supporto::CartellaTemporanea cartella_{"vdapp"};
     startup::Paths paths_;
     store::Database db_;
-    Messaggi messaggi_;
-    Orologio orologio_;
+    supporto::Messaggi messaggi_;
+    supporto::Orologio orologio_{{{2006, 9, 15}, 10, 0, 0}};
     std::unique_ptr<ui::Program> program_;
     std::unique_ptr<startup::ModuloVD2005> modulo_;
 };
@@ -160,7 +147,8 @@ TEST_F(Schermata, MissingApplicationIsReportedAndTheScreenCloses) {
     domanda("A001012005AB1");
     for (const char* numero : {"A001012005AB2", "X'Y"}) {
         SCOPED_TRACE(numero);
-        apri(numero);
+        prepara();
+        modulo_->ApriDomanda(numero);
         ASSERT_EQ(messaggi_.mostrati.size(), 1u);
         EXPECT_EQ(messaggi_.mostrati[0].text,
                   "La domanda " + std::string(numero) + " non è presente in archivio.");

@@ -12,6 +12,7 @@
 
 #include "reports/Definizione.h"
 #include "reports/Modello.h"
+#include "support/Cartella.h"
 
 namespace reports {
 namespace {
@@ -87,9 +88,6 @@ TEST(Limiti, DefinitionTextsBeyondTheLimitsAreRefused) {
 class Cartella : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string p = (fs::temp_directory_path() / "vdlimXXXXXX").string();
-        ASSERT_NE(mkdtemp(p.data()), nullptr);
-        dir_ = p;
         std::ofstream(dir_ / "stemma.png") << "immagine";
         std::ofstream(dir_ / "enorme.png") << std::string(5 * 1024 * 1024, 'x');
         fs::create_directory(dir_ / "loghi");
@@ -97,7 +95,6 @@ protected:
         fs::create_symlink("/dev/zero", dir_ / "zero.png");
         fs::create_symlink(dir_ / "stemma.png", dir_ / "altro.png");
     }
-    void TearDown() override { fs::remove_all(dir_); }
 
     // The reason the definition is refused with; "" when it prints.
     std::string stampa(const std::string& testo, int righe = 3) {
@@ -111,7 +108,8 @@ protected:
         return motivo([&] { Componi(CaricaDefinizione(file), r, "15/09/2006"); });
     }
 
-    fs::path dir_;
+    supporto::CartellaTemporanea cartella_{"vdlim"};
+    const std::filesystem::path& dir_ = cartella_.percorso();
 };
 
 TEST_F(Cartella, FilledHtmlBeyondTheLimitsIsRefused) {

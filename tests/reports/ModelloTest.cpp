@@ -54,6 +54,12 @@ TEST(Modello, ShowsValuesInTheirDisplayForm) {
         {"FlagTipoContratto", "C", "Concordato"},
         {"FlagTipoContratto", "", "Non specificato"},
         {"FlagTipoAlloggio", "E", "Edilizia Residenziale Pubblica"},
+        {"FlagTipoAlloggio", "P", "Proprietà privata"},
+        {"FlagTipoAlloggio", "1", "Sì"},  // not a dwelling type: read as a flag
+        {"FlagConserFab", "M", "Mediocre"},
+        {"FlagConserAll", "Q", ""},
+        {"FabbisognoEur", "2500", "2.500,00"},
+        {"ContribComplessivo", "0.5", "0,50"},
         {"CodFiscRich", "RSSMRA80A01H501U", "RSSMRA80A01H501U"},
     };
     for (const auto& c : casi)

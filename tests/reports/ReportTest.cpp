@@ -2,7 +2,6 @@
 // cannot print.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -13,24 +12,12 @@
 #include "reports/Report.h"
 #include "store/Database.h"
 #include "store/RowSource.h"
+#include "support/Cartella.h"
+#include "support/Porte.h"
 #include "ui/Program.h"
 #include "ui/Screen.h"
 
 namespace {
-
-class Messaggi : public ui::MessagePort {
-public:
-    ui::Answer show(const ui::Message& m) override {
-        mostrati.push_back(m);
-        return ui::Answer::OK;
-    }
-    std::vector<ui::Message> mostrati;
-};
-
-class Orologio : public ui::ClockPort {
-public:
-    store::DateTime now() override { return {{2006, 10, 1}, 9, 30, 0}; }
-};
 
 // Records each request, or fails with the given reason.
 class Motore : public ui::ReportPort {
@@ -46,9 +33,6 @@ public:
 class ReportTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern = (std::filesystem::temp_directory_path() / "vdrptXXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir_ = pattern;
         db_ = store::Database::create((dir_ / "Vendral2005.mdb").string());
         db_.execute(
             "INSERT INTO Domanda (NumRepertorio, CognomeRich, CanoneTotaleEur, NumComponNucleo) "
@@ -61,16 +45,14 @@ protected:
         std::ofstream(file) << "== corpo\n" << corpo << "\n";
         return file;
     }
-    void TearDown() override {
-        db_.close();
-        std::filesystem::remove_all(dir_);
-    }
+    void TearDown() override { db_.close(); }
 
-    std::filesystem::path dir_;
+    supporto::CartellaTemporanea cartella_{"vdrpt"};
+    const std::filesystem::path& dir_ = cartella_.percorso();
     store::Database db_;
-    Messaggi messaggi_;
+    supporto::Messaggi messaggi_;
     Motore motore_;
-    Orologio orologio_;
+    supporto::Orologio orologio_{{{2006, 10, 1}, 9, 30, 0}};
     ui::Program program_{ui::Ports{&messaggi_, &orologio_, nullptr, &motore_, nullptr}};
     ui::Screen schermata_{program_, "frmProva", "Prova"};
 };

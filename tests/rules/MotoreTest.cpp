@@ -179,17 +179,16 @@ std::string Opzioni(const rules::Domanda& d) {
 // Every result of the run as the screen shows it.
 std::map<std::string, std::string> Risultati(const rules::Esito& e) {
     const rules::Domanda& d = e.domanda;
-    const auto euro = [](double v) { return rules::Formato(v, "#,##0.00"); };
     const auto limite = [](const std::optional<double>& v) {
-        return v ? rules::Formato(*v, "#,##0.00#") : std::string("-");
+        return v ? rules::Formato(*v, rules::kFormatoLimite) : std::string("-");
     };
     std::string esclusioni;
     for (const bool x : d.esclusioni) esclusioni += x ? '1' : '0';
     return {
-        {"somma", euro(d.redditoComplessivo)},
+        {"somma", rules::Euro(d.redditoComplessivo)},
         {"componenti", std::to_string(d.componenti)},
         {"figli", std::to_string(d.figli)},
-        {"accesso", euro(d.redditoAccesso)},
+        {"accesso", rules::Euro(d.redditoAccesso)},
         {"fascia", d.fascia},
         {"limiteA", limite(e.limiteFasciaA)},
         {"incidenza", d.incidenza ? rules::Formato(*d.incidenza, "#0.#0") : ""},
@@ -200,7 +199,7 @@ std::map<std::string, std::string> Risultati(const rules::Esito& e) {
         {"esclusioni", esclusioni},
         {"ammessa", SiNo(d.ammessa && !d.nonAmmessa)},
         {"manca", SiNo(d.mancaContratto)},
-        {"tetto", e.tetto ? euro(*e.tetto) : "-"},
+        {"tetto", e.tetto ? rules::Euro(*e.tetto) : "-"},
         {"base", rules::TestoImporto(d.contributoBase)},
         {"incremento", rules::TestoImporto(d.incremento)},
         {"ridotto", SiNo(d.incrementoRidotto)},

@@ -162,14 +162,4 @@ TEST(LeggiImporto, RefusesAmountsLargerThanTheFieldShows) {
     EXPECT_FALSE(rules::LeggiImporto(std::string(400, '9'), 0).has_value());
 }
 
-TEST(FiltraNumeriVirgole, LetsOneSeparatorThrough) {
-    EXPECT_EQ(rules::FiltraNumeriVirgole('5', "12"), '5');
-    EXPECT_EQ(rules::FiltraNumeriVirgole(8, "12,5"), 8);
-    EXPECT_EQ(rules::FiltraNumeriVirgole(',', "12"), ',');
-    EXPECT_EQ(rules::FiltraNumeriVirgole(',', "1.2"), 0);
-    EXPECT_EQ(rules::FiltraNumeriVirgole('.', "1,2"), 0);
-    for (int key : {int{'-'}, int{'a'}, int{' '}, 13, 3, 22})
-        EXPECT_EQ(rules::FiltraNumeriVirgole(key, ""), 0);
-}
-
 }  // namespace

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <stdlib.h>
-
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -10,6 +8,7 @@
 #include "script/Runner.h"
 #include "script/Scenario.h"
 #include "store/Database.h"
+#include "support/Cartella.h"
 
 namespace fs = std::filesystem;
 
@@ -18,13 +17,6 @@ namespace {
 // Scenario files written to a folder of their own, run through the runner.
 class RunnerTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string path = (fs::temp_directory_path() / "script-runner-XXXXXX").string();
-        ASSERT_NE(mkdtemp(path.data()), nullptr);
-        dir = path;
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
     std::string write(const std::string& name, const std::string& text) {
         const std::string path = (dir / name).string();
         std::ofstream(path) << text;
@@ -38,7 +30,8 @@ protected:
         return status;
     }
 
-    fs::path dir;
+    supporto::CartellaTemporanea cartella_{"script-runner-"};
+    const std::filesystem::path& dir = cartella_.percorso();
     std::string output;
 };
 

@@ -9,6 +9,7 @@
 #include "startup/ModuloVD2005.h"
 #include "store/DbError.h"
 #include "store/Text.h"
+#include "support/Porte.h"
 #include "ui/Program.h"
 #include "ui/Screen.h"
 
@@ -64,11 +65,6 @@ TEST_F(RicercaTest, FilterListsWhatTheFilterStatementSelects) {
     }
 }
 
-class AlwaysYes : public ui::MessagePort {
-public:
-    ui::Answer show(const ui::Message&) override { return ui::Answer::Yes; }
-};
-
 TEST_F(RicercaTest, DeletionKeepsTheHouseholdRowsWhenTheApplicationCannotGo) {
     addDomanda("A001012005AB1", "ROSSI", "MARIO");
     db_.execute(
@@ -77,7 +73,8 @@ TEST_F(RicercaTest, DeletionKeepsTheHouseholdRowsWhenTheApplicationCannotGo) {
     db_.execute(
         "CREATE TRIGGER blocca BEFORE DELETE ON Domanda BEGIN SELECT RAISE(ABORT, 'bloccato'); "
         "END");
-    AlwaysYes yes;
+    supporto::Messaggi yes;
+    yes.risposta = ui::Answer::Yes;
     ui::Ports ports;
     ports.messages = &yes;
     ui::Program program(ports);

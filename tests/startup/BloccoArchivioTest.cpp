@@ -13,6 +13,7 @@
 #include <string>
 
 #include "startup/BloccoArchivio.h"
+#include "support/Cartella.h"
 
 namespace fs = std::filesystem;
 using startup::BloccoArchivio;
@@ -26,13 +27,7 @@ std::string leggi(const std::string& path) {
 
 class Cartella : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string modello = (fs::temp_directory_path() / "vdbloccoXXXXXX").string();
-        ASSERT_NE(mkdtemp(modello.data()), nullptr);
-        dir_ = modello;
-        file_ = (dir_ / "Vendral2005.lck").string();
-    }
-    void TearDown() override { fs::remove_all(dir_); }
+    void SetUp() override { file_ = (dir_ / "Vendral2005.lck").string(); }
 
     // A child process that takes the lock, says so, and waits to be killed or told to end.
     pid_t figlioCheBlocca(bool& preso) {
@@ -60,7 +55,8 @@ protected:
         return pid;
     }
 
-    fs::path dir_;
+    supporto::CartellaTemporanea cartella_{"vdblocco"};
+    const std::filesystem::path& dir_ = cartella_.percorso();
     std::string file_;
     int fineFiglio_ = -1;
 };

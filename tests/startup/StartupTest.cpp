@@ -5,13 +5,6 @@
 
 namespace {
 
-TEST(FiltraNumeri, PassesDigitsAndBackspaceOnly) {
-    for (int key = 0; key < 256; ++key) {
-        const bool passes = (key >= '0' && key <= '9') || key == 8;
-        EXPECT_EQ(startup::FiltraNumeri(key), passes ? key : 0) << key;
-    }
-}
-
 TEST(Password, StoredAsAHashAndComparedExactly) {
     const std::string hash = startup::HashPassword("Segreta1");
     EXPECT_EQ(hash.rfind("$argon2id$", 0), 0u);

@@ -2,25 +2,17 @@
 // A fresh archive in a temporary folder of its own, removed after each test.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
 #include "PrintValue.h"
 #include "store/Database.h"
+#include "support/Cartella.h"
 
 class ArchiveTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (std::filesystem::temp_directory_path() / "vdstoreXXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir_ = pattern;
-        db_ = store::Database::create(pathOf("Vendral2005.mdb"));
-    }
-    void TearDown() override {
-        db_.close();
-        std::filesystem::remove_all(dir_);
-    }
+    void SetUp() override { db_ = store::Database::create(pathOf("Vendral2005.mdb")); }
+    void TearDown() override { db_.close(); }
 
     std::string pathOf(const std::string& name) const { return (dir_ / name).string(); }
 
@@ -33,6 +25,7 @@ protected:
             {number, surname, name, flagOk, requested});
     }
 
-    std::filesystem::path dir_;
+    supporto::CartellaTemporanea cartella_{"vdstore"};
+    const std::filesystem::path& dir_ = cartella_.percorso();
     store::Database db_;
 };

@@ -124,6 +124,24 @@ TEST_F(RowSourceTest, QuerySourcesFindInTheirOwnOrder) {
     EXPECT_EQ(rs.field("ContribComplessivo"), Value(0.0));
 }
 
+TEST_F(RowSourceTest, BoundValuesSelectAndFindWhateverTheirQuotes) {
+    addDomanda("A001012005AB4", "D'ANGELO", "PIA");
+    RowSource table(db_, "Domanda");
+    RowSource query(db_, "");
+    query.setSource("select * from Domanda where CognomeRich <> ? order by NumRepertorio",
+                    {"VERDI"});
+    for (RowSource* rs : {&table, &query}) {
+        rs->requery();
+        ASSERT_TRUE(rs->findFirst("CognomeRich=? and NomeRich=?", {"D'ANGELO", "PIA"}));
+        EXPECT_EQ(rs->field("NumRepertorio"), Value("A001012005AB4"));
+        EXPECT_FALSE(rs->findFirst("CognomeRich=?", {"X' or '1'='1"}));
+        EXPECT_EQ(rs->field("NumRepertorio"), Value("A001012005AB4"));
+    }
+    query.setSource("select * from Domanda where CognomeRich = ?", {"D'ANGELO"});
+    query.requery();
+    EXPECT_EQ(query.recordCount(), 1);
+}
+
 TEST_F(RowSourceTest, MisuseIsReportedAsDbError) {
     RowSource query(db_, "qryFormRicerca");
     query.requery();

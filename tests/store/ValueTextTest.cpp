@@ -48,6 +48,35 @@ TEST(Text, UpperCaseCoversAccentedLetters) {
     for (const auto& c : cases) EXPECT_EQ(store::utf8Upper(c.text), c.upper) << c.text;
 }
 
+TEST(Text, Utf8SequencesReadBackAsWrittenAndMalformedOnesAreRefused) {
+    const struct {
+        const char* bytes;
+        std::optional<char32_t> code;  // nothing: no character starts there
+    } cases[] = {
+        {"A", U'A'},
+        {"\xC3\xA0", U'\u00E0'},              // à
+        {"\xE2\x82\xAC", U'\u20AC'},          // €
+        {"\xF0\x9F\x98\x80", U'\U0001F600'},  // four bytes
+        {"\xF4\x8F\xBF\xBF", U'\U0010FFFF'},  // the last code point
+        {"\xC0\xAF", std::nullopt},           // overlong "/"
+        {"\xE0\x80\xAF", std::nullopt},       // overlong, three bytes
+        {"\xED\xA0\x80", std::nullopt},       // a surrogate
+        {"\xF4\x90\x80\x80", std::nullopt},   // past U+10FFFF
+        {"\xE2\x82", std::nullopt},           // cut short
+        {"\x82", std::nullopt},               // a continuation byte alone
+        {"\xC3(", std::nullopt},              // a lead byte without its continuation
+    };
+    for (const auto& c : cases) {
+        const std::string bytes = c.bytes;
+        const auto ch = store::utf8Decode(bytes, 0);
+        ASSERT_EQ(ch.has_value(), c.code.has_value()) << bytes;
+        if (!ch) continue;
+        EXPECT_EQ(ch->code, *c.code) << bytes;
+        EXPECT_EQ(ch->length, bytes.size()) << bytes;
+        EXPECT_EQ(store::utf8Encode(*c.code), bytes);
+    }
+}
+
 TEST(DateTime, ReadsStoredFormsAndRefusesMissingDays) {
     using store::DateTime;
     const DateTime sept15{{2006, 9, 15}, 0, 0, 0};
