@@ -1,6 +1,7 @@
 #include "admin/frmDataChiusura.h"
 
 #include "rules/Date.h"
+#include "rules/Parametri.h"
 #include "startup/ModuloVD2005.h"
 #include "ui/Program.h"
 
@@ -39,7 +40,7 @@ void frmDataChiusura::txtDatPresentDom_Leave() {
     campo.setText(rules::FormattaData(*data));
 }
 
-void frmDataChiusura::avviso(const char* text) {
+void frmDataChiusura::avviso(const std::string& text) {
     message(text);
     setFocus(control("txtDatPresentDom"));
 }
@@ -57,7 +58,10 @@ void frmDataChiusura::cmdMemorizza_Click() {
     };
     const auto emissione = memorizzata("Data_emis_bando");
     const auto attuale = memorizzata("Data_chius_bando");
-    if (data->year != 2006) return avviso("L'anno della data di chiusura deve essere il 2006 ! ");
+    if (data->year != static_cast<int>(rules::ValoreParametro(rules::Parametro::AnnoBando))) {
+        return avviso("L'anno della data di chiusura deve essere il " +
+                      rules::TestoParametro(rules::Parametro::AnnoBando) + " ! ");
+    }
     if (emissione && *data <= emissione->date) {
         return avviso("La data di chiusura deve essere superiore a quella di emissione ! ");
     }

@@ -1,5 +1,5 @@
 #pragma once
-// Moves the closing date of the call later, never earlier, and never out of 2006.
+// Moves the closing date of the call later, never earlier, and never out of the year of the call.
 #include "admin/SchermataConfigurazione.h"
 
 namespace admin {
@@ -14,7 +14,7 @@ private:
     void txtDatPresentDom_Leave();
     void cmdMemorizza_Click();
     // A refusal of the new date: the message, and the focus back into the field.
-    void avviso(const char* text);
+    void avviso(const std::string& text);
 };
 
 }  // namespace admin
