@@ -186,6 +186,16 @@ int Importa(const Richiesta& r, const Ambiente& a) {
     };
     std::size_t importati = 0, rifiutati = 0;
     for (std::size_t k = 0; k < file.size(); ++k) {
+        if (a.interrotto()) {
+            // Every file loaded so far stays imported; the copies being prepared are removed
+            // as their threads end.
+            barra.pulisci();
+            if (importati > 0) m->dopoImportazione();
+            a.err << "Importazione interrotta dall'operatore.\n";
+            a.out << "Importati " << importati << " file su " << file.size() << "; rifiutati "
+                  << rifiutati << "; non esaminati " << file.size() - k << ".\n";
+            return 1;
+        }
         const std::string nome = fs::path(file[k]).filename().string();
         barra.mostra(k, 0, nome);
         anticipa();

@@ -1,6 +1,7 @@
 // vendral-regione: the Region's consolidation of the municipalities' extraction files.
 #include <unistd.h>
 
+#include <csignal>
 #include <ctime>
 #include <filesystem>
 #include <iostream>
@@ -11,6 +12,15 @@
 #include "store/DateTime.h"
 
 namespace {
+
+volatile std::sig_atomic_t interrotto = 0;
+
+// During an import, the first Ctrl-C (or termination request) lets it finish the file it is
+// loading and clean up; a second one ends the program at once.
+void Interrompi(int segnale) {
+    interrotto = 1;
+    std::signal(segnale, SIG_DFL);
+}
 
 std::string Adesso() {
     const std::time_t t = std::time(nullptr);
@@ -35,7 +45,13 @@ std::string CartellaProgramma(const char* argv0) {
 
 int main(int argc, char** argv) {
     const std::vector<std::string> argomenti(argv + 1, argv + argc);
-    const regione::Ambiente ambiente{std::cout, std::cerr, isatty(STDOUT_FILENO) == 1,
-                                     CartellaProgramma(argv[0]), Adesso};
+    if (!argomenti.empty() && argomenti[0] == "importa") {
+        std::signal(SIGINT, Interrompi);
+        std::signal(SIGTERM, Interrompi);
+    }
+    const regione::Ambiente ambiente{
+        std::cout, std::cerr, isatty(STDOUT_FILENO) == 1, CartellaProgramma(argv[0]), Adesso, [] {
+            return interrotto != 0;
+        }};
     return regione::Esegui(argomenti, ambiente);
 }

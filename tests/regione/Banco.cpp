@@ -54,8 +54,12 @@ std::string Banco::file(const std::string& nome) const {
 Banco::Esito Banco::esegui(std::vector<std::string> argomenti, bool terminale) {
     argomenti.insert(argomenti.begin() + (argomenti.empty() ? 0 : 1), {"--db", db_});
     std::ostringstream out, err;
-    const regione::Ambiente a{out, err, terminale, VENDRAL_REPORTS_DIR,
-                              [] { return std::string("2006-10-02 09:00:00"); }};
+    const regione::Ambiente a{out,
+                              err,
+                              terminale,
+                              VENDRAL_REPORTS_DIR,
+                              [] { return std::string("2006-10-02 09:00:00"); },
+                              interrotto_};
     const int stato = regione::Esegui(argomenti, a);
     return {stato, out.str(), err.str()};
 }

@@ -4,6 +4,7 @@
 // throwaway server), dropped afterwards. The commands run in-process with captured output.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -30,6 +31,7 @@ protected:
 
     std::string cartella_;
     std::string db_;
+    std::function<bool()> interrotto_ = [] { return false; };  // the operator's Ctrl-C
     std::string nomePostgres_;
 };
 

@@ -2,6 +2,7 @@
 // PostgreSQL.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -337,6 +338,28 @@ TEST_P(RegioneTest, UnaCartellaImportaISuoiArchivi) {
     EXPECT_LT(primo, e.out.find("Vendral2005_A00102.MDB: importato"));
     EXPECT_EQ(e.out.find("leggimi"), std::string::npos);
     EXPECT_EQ(esegui({"importa", estrazione("z.mdb", Sconosciuto())}).out.find('\r'),
+              std::string::npos);
+}
+
+// Ctrl-C during an import: the file being loaded is finished, the others are not examined,
+// and the copies prepared ahead of them leave nothing behind in the temporary folder.
+TEST_P(RegioneTest, UnImportInterrottoTieneIFileCaricatiENonLasciaCopie) {
+    const std::string temporanei = file("tmp");
+    std::filesystem::create_directory(temporanei);
+    setenv("TMPDIR", temporanei.c_str(), 1);
+    int domande = 0;
+    interrotto_ = [&domande] { return ++domande > 1; };
+    const Esito e = esegui({"importa", estrazione("aa.mdb", ComuneAA()),
+                            estrazione("ab.mdb", ComuneAB()), estrazione("cd.mdb", ComuneCD())});
+    unsetenv("TMPDIR");
+    EXPECT_EQ(e.stato, 1);
+    EXPECT_NE(e.out.find("aa.mdb: importato"), std::string::npos) << e.out;
+    EXPECT_EQ(e.out.find("ab.mdb"), std::string::npos) << e.out;
+    EXPECT_NE(e.out.find("Importati 1 file su 3; rifiutati 0; non esaminati 2."), std::string::npos)
+        << e.out;
+    EXPECT_EQ(e.err, "Importazione interrotta dall'operatore.\n");
+    EXPECT_TRUE(std::filesystem::is_empty(temporanei));
+    EXPECT_NE(riepilogo().find("\nA00102;ALBAROSSA;1;2;1;1;0;1;0,01;0,00\nTOTALE;"),
               std::string::npos);
 }
 
