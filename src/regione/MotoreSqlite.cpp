@@ -54,20 +54,7 @@ public:
     void lega(const Riga& valori) {
         sqlite3_reset(st_);
         for (std::size_t i = 0; i < valori.size(); ++i) {
-            const int n = static_cast<int>(i + 1);
-            const store::Value& v = valori[i];
-            int rc;
-            if (v.isNull()) {
-                rc = sqlite3_bind_null(st_, n);
-            } else if (v.isInteger()) {
-                rc = sqlite3_bind_int64(st_, n, v.toInt());
-            } else if (v.isReal()) {
-                rc = sqlite3_bind_double(st_, n, v.toDouble());
-            } else {
-                const std::string t = v.toText();
-                rc = sqlite3_bind_text(st_, n, t.data(), static_cast<int>(t.size()),
-                                       SQLITE_TRANSIENT);
-            }
+            const int rc = store::bindValue(st_, static_cast<int>(i + 1), valori[i]);
             if (rc != SQLITE_OK) fallisci(db_, rc);
         }
     }

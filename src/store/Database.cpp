@@ -49,22 +49,20 @@ bool onlyBlanksOrSemicolons(const char* tail) {
 }
 
 void bind(sqlite3* db, sqlite3_stmt* stmt, int index, const Value& v, const char* source) {
-    int rc;
-    if (v.isNull()) {
-        rc = sqlite3_bind_null(stmt, index);
-    } else if (v.isInteger()) {
-        rc = sqlite3_bind_int64(stmt, index, v.toInt());
-    } else if (v.isReal()) {
-        rc = sqlite3_bind_double(stmt, index, v.toDouble());
-    } else {
-        const std::string text = v.toText();
-        rc = sqlite3_bind_text(stmt, index, text.data(), static_cast<int>(text.size()),
-                               SQLITE_TRANSIENT);
-    }
+    const int rc = bindValue(stmt, index, v);
     if (rc != SQLITE_OK) fail(db, rc, source);
 }
 
 }  // namespace
+
+int bindValue(sqlite3_stmt* stmt, int index, const Value& v) {
+    if (v.isNull()) return sqlite3_bind_null(stmt, index);
+    if (v.isInteger()) return sqlite3_bind_int64(stmt, index, v.toInt());
+    if (v.isReal()) return sqlite3_bind_double(stmt, index, v.toDouble());
+    const std::string text = v.toText();
+    return sqlite3_bind_text(stmt, index, text.data(), static_cast<int>(text.size()),
+                             SQLITE_TRANSIENT);
+}
 
 // ---- Statement -------------------------------------------------------------------------------
 

@@ -15,6 +15,10 @@ namespace store {
 // The fixed archive password: four digits, then seven lower-case letters.
 extern const char* const kArchivePassword;
 
+// Binds v to parameter index (from 1) of a statement as its engine type; the engine's result
+// code (SQLITE_OK when bound).
+int bindValue(sqlite3_stmt* stmt, int index, const Value& v);
+
 struct QueryResult {
     std::vector<std::string> columns;
     std::vector<std::vector<Value>> rows;
