@@ -38,10 +38,7 @@ std::optional<double> Leggi(const ui::Control& campo, bool importo) {
 }  // namespace
 
 void SchermataConfigurazione::Rifiuta(ui::Control& campo, bool memorizzando) {
-    const bool giaDetto = memorizzando && rifiutato_ == &campo && testoRifiutato_ == campo.text();
-    if (!giaDetto) message("Valore non valido");
-    rifiutato_ = &campo;
-    testoRifiutato_ = campo.text();
+    if (rifiuto_.daDire(campo, memorizzando)) message("Valore non valido");
     setFocus(campo);
 }
 

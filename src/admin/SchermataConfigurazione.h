@@ -8,6 +8,7 @@
 
 #include "store/Database.h"
 #include "store/RowSource.h"
+#include "ui/Rifiuto.h"
 #include "ui/Screen.h"
 
 namespace startup {
@@ -48,8 +49,7 @@ private:
 
     store::Database db_;
     std::unique_ptr<store::RowSource> datConfig_;
-    const ui::Control* rifiutato_ = nullptr;
-    std::string testoRifiutato_;
+    ui::UltimoRifiuto rifiuto_;
 };
 
 }  // namespace admin

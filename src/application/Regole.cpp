@@ -182,10 +182,7 @@ void frmBaseVD::mostraCampo(ui::Control& campo) {
 }
 
 void frmBaseVD::rifiuta(ui::Control& campo, bool registrando) {
-    const bool giaDetto = registrando && rifiutato_ == &campo && testoRifiutato_ == campo.text();
-    if (!giaDetto) message("Valore non valido");
-    rifiutato_ = &campo;
-    testoRifiutato_ = campo.text();
+    if (rifiuto_.daDire(campo, registrando)) message("Valore non valido");
     mostraCampo(campo);
 }
 

@@ -12,6 +12,7 @@
 #include "rules/Testi.h"
 #include "store/Database.h"
 #include "store/RowSource.h"
+#include "ui/Rifiuto.h"
 #include "ui/Screen.h"
 
 namespace startup {
@@ -132,10 +133,9 @@ private:
     bool MancaContratto = false;
     store::Date DataEmisBando;
     store::Date DataChiusBando;
-    // The numeric field whose text was refused last, and that text: the registration that
-    // follows at once stops without saying it again.
-    const ui::Control* rifiutato_ = nullptr;
-    std::string testoRifiutato_;
+    // The numeric field whose text was refused last: the registration that follows at once
+    // stops without saying it again.
+    ui::UltimoRifiuto rifiuto_;
     // A screen opened over this one ("Perché?"): when it closes, what is shown stays.
     bool sopra_ = false;
     store::Database db_;

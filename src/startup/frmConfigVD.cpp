@@ -157,10 +157,7 @@ bool frmConfigVD::ControllaChiusura(bool memorizzando) {
 
 void frmConfigVD::Rifiuta(ui::Control& campo, const std::string& testo, bool memorizzando) {
     // The storing stops quietly on a date whose own check has just said what is wrong.
-    const bool giaDetto = memorizzando && rifiutata_ == &campo && testoRifiutato_ == campo.text();
-    if (!giaDetto) message(testo);
-    rifiutata_ = &campo;
-    testoRifiutato_ = campo.text();
+    if (rifiuto_.daDire(campo, memorizzando)) message(testo);
     setFocus(campo);
 }
 

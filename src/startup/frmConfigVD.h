@@ -5,6 +5,7 @@
 
 #include "store/Database.h"
 #include "store/RowSource.h"
+#include "ui/Rifiuto.h"
 #include "ui/Screen.h"
 
 namespace startup {
@@ -35,9 +36,7 @@ private:
     ModuloVD2005& modulo_;
     store::Database db_;
     std::unique_ptr<store::RowSource> datComuni_;
-    // The date field whose check refused a text last, and that text.
-    ui::Control* rifiutata_ = nullptr;
-    std::string testoRifiutato_;
+    ui::UltimoRifiuto rifiuto_;  // of the date fields
 };
 
 }  // namespace startup
