@@ -185,6 +185,13 @@ int Importa(const Richiesta& r, const Ambiente& a) {
         }
     };
     std::size_t importati = 0, rifiutati = 0;
+    // The closing line; files not examined are named only when the import stopped early.
+    const auto riassunto = [&](std::optional<std::size_t> nonEsaminati) {
+        a.out << "Importati " << importati << " file su " << file.size() << "; rifiutati "
+              << rifiutati;
+        if (nonEsaminati) a.out << "; non esaminati " << *nonEsaminati;
+        a.out << ".\n";
+    };
     for (std::size_t k = 0; k < file.size(); ++k) {
         if (a.interrotto()) {
             // Every file loaded so far stays imported; the copies being prepared are removed
@@ -192,8 +199,7 @@ int Importa(const Richiesta& r, const Ambiente& a) {
             barra.pulisci();
             if (importati > 0) m->dopoImportazione();
             a.err << "Importazione interrotta dall'operatore.\n";
-            a.out << "Importati " << importati << " file su " << file.size() << "; rifiutati "
-                  << rifiutati << "; non esaminati " << file.size() - k << ".\n";
+            riassunto(file.size() - k);
             return 1;
         }
         const std::string nome = fs::path(file[k]).filename().string();
@@ -219,14 +225,12 @@ int Importa(const Richiesta& r, const Ambiente& a) {
             barra.pulisci();
             a.out << file[k] << ": non importato\n";
             a.err << "Importazione interrotta: " << e.what() << '\n';
-            a.out << "Importati " << importati << " file su " << file.size() << "; rifiutati "
-                  << rifiutati << "; non esaminati " << file.size() - k - 1 << ".\n";
+            riassunto(file.size() - k - 1);
             return 1;
         }
     }
     if (importati > 0) m->dopoImportazione();
-    a.out << "Importati " << importati << " file su " << file.size() << "; rifiutati " << rifiutati
-          << ".\n";
+    riassunto(std::nullopt);
     return rifiutati > 0 ? 1 : 0;
 }
 
