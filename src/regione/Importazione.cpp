@@ -282,35 +282,9 @@ std::string PrefissoRepertorio(const std::string& codComune, const std::string& 
 
 bool Utf8Valido(std::string_view s) {
     for (std::size_t i = 0; i < s.size();) {
-        const auto c = static_cast<unsigned char>(s[i]);
-        if (c == 0) return false;
-        std::size_t n;
-        std::uint32_t cp;
-        if (c < 0x80) {
-            ++i;
-            continue;
-        } else if ((c & 0xE0) == 0xC0) {
-            n = 1;
-            cp = c & 0x1F;
-        } else if ((c & 0xF0) == 0xE0) {
-            n = 2;
-            cp = c & 0x0F;
-        } else if ((c & 0xF8) == 0xF0) {
-            n = 3;
-            cp = c & 0x07;
-        } else {
-            return false;
-        }
-        if (i + n >= s.size()) return false;
-        for (std::size_t k = 1; k <= n; ++k) {
-            const auto cc = static_cast<unsigned char>(s[i + k]);
-            if ((cc & 0xC0) != 0x80) return false;
-            cp = (cp << 6) | (cc & 0x3F);
-        }
-        // Shortest form only, no surrogates, nothing past the last code point.
-        static constexpr std::uint32_t kMinimo[] = {0, 0x80, 0x800, 0x10000};
-        if (cp < kMinimo[n] || (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF) return false;
-        i += n + 1;
+        const auto c = store::utf8Decode(s, i);
+        if (!c || c->code == 0) return false;
+        i += c->length;
     }
     return true;
 }

@@ -298,21 +298,6 @@ TEST(Motore, CompletenessGradeAtRegistration) {
     }
 }
 
-TEST(Parametri, EveryFigureHasItsMeaningYearAndReference) {
-    std::size_t voci = 0;
-    for (const rules::VoceParametro& v : rules::Parametri()) {
-        SCOPED_TRACE(std::string(v.significato));
-        ++voci;
-        EXPECT_FALSE(v.significato.empty());
-        EXPECT_EQ(v.annoBando, 2006);
-        EXPECT_TRUE(v.riferimento.starts_with("Bando regionale 2006"));
-        EXPECT_FALSE(rules::TestoParametro(v.chiave).empty());
-    }
-    EXPECT_EQ(voci, static_cast<std::size_t>(rules::Parametro::PubblicazioneDelibera) + 1);
-    EXPECT_EQ(rules::TestoParametro(rules::Parametro::DetrazioneFiglio), "516,46");
-    EXPECT_EQ(rules::TestoParametro(rules::Parametro::PubblicazioneDelibera), "13/07/2006");
-}
-
 TEST(Motore, StoredNumbersShowAsTheScreenShowsThem) {
     const double inf = std::numeric_limits<double>::infinity();
     const std::pair<store::Value, const char*> numeri[] = {
