@@ -15,7 +15,6 @@
 #include "rules/Date.h"
 #include "rules/Motore.h"
 #include "rules/Numeri.h"
-#include "rules/Parametri.h"
 #include "rules/Testi.h"
 
 namespace {
